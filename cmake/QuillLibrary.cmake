@@ -1,0 +1,61 @@
+# libquillui: the window framework, its platform backends and the library folders above them.
+# Each layer is a folder; sources are picked up per folder so that adding a file to a layer
+# needs no edit here.
+set(QUILL_LAYER_DIRS
+  framework
+  platform
+  platform/headless
+)
+
+set(QUILL_SOURCES "")
+set(QUILL_HEADERS "")
+foreach(dir IN LISTS QUILL_LAYER_DIRS)
+  file(GLOB dir_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${dir}/*.cpp)
+  file(GLOB dir_headers CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${dir}/*.h)
+  list(APPEND QUILL_SOURCES ${dir_sources})
+  list(APPEND QUILL_HEADERS ${dir_headers})
+endforeach()
+
+add_library(quillui SHARED ${QUILL_SOURCES} ${QUILL_HEADERS})
+add_library(QuillUI::quillui ALIAS quillui)
+set_target_properties(quillui PROPERTIES
+  VERSION ${PROJECT_VERSION}
+  SOVERSION ${PROJECT_VERSION_MAJOR}
+  EXPORT_NAME quillui
+  OUTPUT_NAME quillui)
+target_include_directories(quillui PUBLIC
+  $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>
+  $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/quillui>)
+find_package(Freetype REQUIRED)
+pkg_check_modules(FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
+find_package(Threads REQUIRED)
+target_link_libraries(quillui PRIVATE quill_flags PNG::PNG Freetype::Freetype PkgConfig::FONTCONFIG
+                      Threads::Threads)
+# Sanitizer flags must reach everything that links the library.
+if(QUILL_SANITIZE)
+  target_link_options(quillui PUBLIC -fsanitize=address,undefined)
+endif()
+
+# Installation: the library, its headers under include/quillui/<layer>/, a CMake package
+# (find_package(QuillUI) -> QuillUI::quillui) and a pkg-config file.
+install(TARGETS quillui EXPORT QuillUITargets
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+foreach(dir IN LISTS QUILL_LAYER_DIRS)
+  install(DIRECTORY ${PROJECT_SOURCE_DIR}/${dir}/
+    DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quillui/${dir}
+    FILES_MATCHING PATTERN "*.h")
+endforeach()
+install(EXPORT QuillUITargets NAMESPACE QuillUI::
+  DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/QuillUI)
+include(CMakePackageConfigHelpers)
+configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/QuillUIConfig.cmake.in
+  ${PROJECT_BINARY_DIR}/QuillUIConfig.cmake
+  INSTALL_DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/QuillUI)
+write_basic_package_version_file(${PROJECT_BINARY_DIR}/QuillUIConfigVersion.cmake
+  COMPATIBILITY SameMajorVersion)
+install(FILES ${PROJECT_BINARY_DIR}/QuillUIConfig.cmake ${PROJECT_BINARY_DIR}/QuillUIConfigVersion.cmake
+  DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/QuillUI)
+configure_file(${PROJECT_SOURCE_DIR}/cmake/quillui.pc.in ${PROJECT_BINARY_DIR}/quillui.pc @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/quillui.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)

@@ -1,0 +1,78 @@
+#include "framework/screen.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "framework/png_codec.h"
+
+namespace quill {
+
+uint8_t TScreen::NearestIndex(TColor c) {
+  if (c.IsPaletteIndex()) return uint8_t(c.Index() & 0xFF);
+  uint32_t rgb = c.GetValue() & 0x00FFFFFFu;
+  uint32_t slot = ((rgb * 2654435761u) >> 20) & 0xFFF;
+  CacheSlot& s = cache_[slot];
+  if (s.key == (rgb | 0x01000000u)) return s.index;
+
+  const auto& pal = surface_.Palette();
+  int best = 0;
+  long bestDist = -1;
+  for (int i = 0; i < 256; ++i) {
+    long dr = long(pal[size_t(i)].r) - c.Red();
+    long dg = long(pal[size_t(i)].g) - c.Green();
+    long db = long(pal[size_t(i)].b) - c.Blue();
+    long d = dr * dr + dg * dg + db * db;
+    if (bestDist < 0 || d < bestDist) {
+      bestDist = d;
+      best = i;
+      if (d == 0) break;
+    }
+  }
+  s.key = rgb | 0x01000000u;
+  s.index = uint8_t(best);
+  return s.index;
+}
+
+TPaletteEntry TScreen::GetSystemPaletteEntry(int index) const {
+  const auto& p = surface_.Palette()[size_t(std::clamp(index, 0, 255))];
+  return {p.r, p.g, p.b, 0};
+}
+
+void TScreen::SetSystemPaletteEntries(int first, int count, const TPaletteEntry* entries) {
+  for (int i = 0; i < count; ++i) {
+    platform::PaletteColor pc{entries[i].peRed, entries[i].peGreen, entries[i].peBlue};
+    surface_.SetPaletteEntries(first + i, &pc, 1);
+  }
+  ClearColorCache();
+}
+
+void TScreen::ClearColorCache() { cache_.fill(CacheSlot{}); }
+
+void TScreen::FillRect(const TRect& r, uint8_t index) {
+  TRect c = r & Bounds();
+  if (c.IsEmpty()) return;
+  size_t width = size_t(c.Width());
+  for (int y = c.top; y < c.bottom; ++y) std::memset(surface_.Row(y) + c.left, index, width);
+  MarkDirty(c);
+}
+
+uint8_t TScreen::GetPixel(int x, int y) const {
+  if (x < 0 || y < 0 || x >= Width() || y >= Height()) return 0;
+  return surface_.Row(y)[x];
+}
+
+void TScreen::MarkDirty(const TRect& r) {
+  surface_.MarkDirty({r.left, r.top, r.Width(), r.Height()});
+}
+
+bool TScreen::SaveScreenshot(const std::string& path, std::string* error) const {
+  std::array<TRgbQuad, 256> palette{};
+  for (size_t i = 0; i < 256; ++i) {
+    const auto& p = surface_.Palette()[i];
+    palette[i] = TRgbQuad{p.b, p.g, p.r, 0};
+  }
+  return WriteIndexedPng(path, Width(), Height(), surface_.Pixels(), surface_.Stride(),
+                         palette.data(), error);
+}
+
+}  // namespace quill
