@@ -5,6 +5,7 @@ set(QUILL_LAYER_DIRS
   framework
   platform
   platform/headless
+  platform/sdl
 )
 
 set(QUILL_SOURCES "")
@@ -29,8 +30,9 @@ target_include_directories(quillui PUBLIC
 find_package(Freetype REQUIRED)
 pkg_check_modules(FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
 find_package(Threads REQUIRED)
+pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
 target_link_libraries(quillui PRIVATE quill_flags PNG::PNG Freetype::Freetype PkgConfig::FONTCONFIG
-                      Threads::Threads)
+                      PkgConfig::SDL2 Threads::Threads)
 # Sanitizer flags must reach everything that links the library.
 if(QUILL_SANITIZE)
   target_link_options(quillui PUBLIC -fsanitize=address,undefined)
@@ -42,7 +44,10 @@ install(TARGETS quillui EXPORT QuillUITargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-foreach(dir IN LISTS QUILL_LAYER_DIRS)
+# The SDL backend's headers name SDL types; they stay private to the library.
+set(QUILL_PUBLIC_HEADER_DIRS ${QUILL_LAYER_DIRS})
+list(REMOVE_ITEM QUILL_PUBLIC_HEADER_DIRS platform/sdl)
+foreach(dir IN LISTS QUILL_PUBLIC_HEADER_DIRS)
   install(DIRECTORY ${PROJECT_SOURCE_DIR}/${dir}/
     DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quillui/${dir}
     FILES_MATCHING PATTERN "*.h")

@@ -1,0 +1,118 @@
+// quill-demo: the framework in one window. Headless it writes a screenshot and exits; with a
+// display it runs until the window is closed (or Escape), then writes the screenshot too.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "demo/demo_frame.h"
+#include "framework/application.h"
+#include "framework/window_system.h"
+#include "platform/backend_factory.h"
+
+namespace {
+
+struct Options {
+  std::string screen;
+  std::string out = "out/demo.png";
+  int width = 800;
+  int height = 600;
+  int scale = 1;
+};
+
+void Usage() {
+  std::fprintf(stderr,
+               "usage: quill-demo [--screen headless|sdl] [--size 640x480|800x600|1024x768]\n"
+               "                  [--scale N] [--out FILE.png]\n");
+}
+
+bool ParseSize(const char* text, Options& o) {
+  int w = 0, h = 0;
+  if (std::sscanf(text, "%dx%d", &w, &h) != 2) return false;
+  if (!((w == 640 && h == 480) || (w == 800 && h == 600) || (w == 1024 && h == 768))) return false;
+  o.width = w;
+  o.height = h;
+  return true;
+}
+
+bool Parse(int argc, char** argv, Options& o) {
+  for (int i = 1; i < argc; ++i) {
+    std::string a = argv[i];
+    bool hasValue = i + 1 < argc;
+    if (a == "--screen" && hasValue) {
+      o.screen = argv[++i];
+      if (o.screen != "headless" && o.screen != "sdl") return false;
+    } else if (a == "--size" && hasValue) {
+      if (!ParseSize(argv[++i], o)) return false;
+    } else if (a == "--scale" && hasValue) {
+      o.scale = std::atoi(argv[++i]);
+      if (o.scale < 1 || o.scale > 4) return false;
+    } else if (a == "--out" && hasValue) {
+      o.out = argv[++i];
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace quill;
+  Options options;
+  if (!Parse(argc, argv, options)) {
+    Usage();
+    return 2;
+  }
+
+  platform::BackendRequest request;
+  request.screen = options.screen;
+  request.width = options.width;
+  request.height = options.height;
+  request.scale = options.scale;
+  request.title = "Quill demo";
+  platform::BackendChoice choice = platform::OpenScreenBackend(request);
+  if (!choice.reason.empty())
+    std::fprintf(stderr, "quill-demo: no display window (%s); running headless\n", choice.reason.c_str());
+  bool headless = choice.name == "headless";
+
+  TWindowSystemOptions system;
+  system.width = options.width;
+  system.height = options.height;
+  system.backend = std::move(choice.backend);
+  TWindowSystem::Install(std::move(system));
+
+  int status = 0;
+  {
+    TApplication app("quill-demo");
+    demo::DemoFrame frame(options.width, options.height);
+    if (!frame.Create()) {
+      std::fprintf(stderr, "quill-demo: cannot create the frame\n");
+      return 1;
+    }
+    app.SetMainWindow(&frame);
+    frame.SetFocus();
+    if (headless) {
+      for (int round = 0; round < 1000 && app.PumpWaitingMessages(); ++round) {
+      }
+    } else {
+      status = app.Run();
+    }
+
+    std::filesystem::path out(options.out);
+    std::error_code ec;
+    if (out.has_parent_path()) std::filesystem::create_directories(out.parent_path(), ec);
+    std::string error;
+    if (!TWindowSystem::Get().Screen().SaveScreenshot(options.out, &error)) {
+      std::fprintf(stderr, "quill-demo: %s\n", error.c_str());
+      status = 1;
+    } else {
+      std::printf("quill-demo: %s screen %dx%d written to %s\n", headless ? "headless" : "sdl",
+                  options.width, options.height, options.out.c_str());
+    }
+  }
+  TWindowSystem::Uninstall();
+  return status;
+}
