@@ -9,7 +9,9 @@
 #include "demo/demo_frame.h"
 #include "framework/application.h"
 #include "framework/window_system.h"
+#include "demo/input_script.h"
 #include "platform/backend_factory.h"
+#include "platform/headless/headless_backend.h"
 
 namespace {
 
@@ -19,12 +21,13 @@ struct Options {
   int width = 800;
   int height = 600;
   int scale = 1;
+  std::string input;  // headless only: input to replay, see input_script.h
 };
 
 void Usage() {
   std::fprintf(stderr,
                "usage: quill-demo [--screen headless|sdl] [--size 640x480|800x600|1024x768]\n"
-               "                  [--scale N] [--out FILE.png]\n");
+               "                  [--scale N] [--out FILE.png] [--input \"click 10 10; key F6\"]\n");
 }
 
 bool ParseSize(const char* text, Options& o) {
@@ -48,6 +51,8 @@ bool Parse(int argc, char** argv, Options& o) {
     } else if (a == "--scale" && hasValue) {
       o.scale = std::atoi(argv[++i]);
       if (o.scale < 1 || o.scale > 4) return false;
+    } else if (a == "--input" && hasValue) {
+      o.input = argv[++i];
     } else if (a == "--out" && hasValue) {
       o.out = argv[++i];
     } else {
@@ -73,6 +78,12 @@ int main(int argc, char** argv) {
   request.height = options.height;
   request.scale = options.scale;
   request.title = "Quill demo";
+  std::vector<platform::InputEvent> script;
+  std::string scriptError;
+  if (!demo::ParseInputScript(options.input, script, &scriptError)) {
+    std::fprintf(stderr, "quill-demo: --input: %s\n", scriptError.c_str());
+    return 2;
+  }
   platform::BackendChoice choice = platform::OpenScreenBackend(request);
   if (!choice.reason.empty())
     std::fprintf(stderr, "quill-demo: no display window (%s); running headless\n", choice.reason.c_str());
@@ -95,7 +106,15 @@ int main(int argc, char** argv) {
     app.SetMainWindow(&frame);
     frame.SetFocus();
     if (headless) {
-      for (int round = 0; round < 1000 && app.PumpWaitingMessages(); ++round) {
+      auto settle = [&] {
+        for (int round = 0; round < 1000 && app.PumpWaitingMessages(); ++round) {
+        }
+      };
+      settle();
+      auto& headlessBackend = static_cast<platform::HeadlessBackend&>(TWindowSystem::Get().Backend());
+      for (const platform::InputEvent& e : script) {
+        headlessBackend.Inject(e);
+        settle();
       }
     } else {
       status = app.Run();

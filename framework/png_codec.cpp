@@ -307,7 +307,9 @@ bool WritePngFile(const TDib& dib, const std::string& path, std::string* error) 
     // Every pixel must name a palette entry, so the palette reaches the largest index used.
     int entries = dib.NumColors();
     for (int y = 0; y < dib.Height(); ++y) {
-      for (int x = 0; x < dib.Width(); ++x) entries = std::max(entries, dib.GetPixelIndex(x, y) + 1);
+      for (int x = 0; x < dib.Width(); ++x) {
+        entries = std::max(entries, dib.GetPixelIndex(x, y) + 1);
+      }
     }
     for (int i = 0; i < entries; ++i) {
       const TRgbQuad q = dib.GetColor(i);

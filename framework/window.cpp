@@ -35,7 +35,9 @@ TWindow::~TWindow() {
     child->parent_ = nullptr;
     delete child;
   }
-  if (parent_) EraseFrom(parent_->children_, this);
+  // Through the virtual, so a parent can drop what it keeps about this child (a layout
+  // window its constraints) at once.
+  if (parent_) parent_->RemoveChild(this);
 }
 
 HWND TWindow::GetParent() const {

@@ -21,8 +21,10 @@ std::unique_ptr<SdlBackend> SdlBackend::Open(int width, int height, int scale, c
   b->window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                 width * b->scale_, height * b->scale_, SDL_WINDOW_SHOWN);
   if (!b->window_) return fail("SDL window");
-  b->renderer_ = SDL_CreateRenderer(b->window_, -1, 0);
-  if (!b->renderer_) b->renderer_ = SDL_CreateRenderer(b->window_, -1, SDL_RENDERER_SOFTWARE);
+  // The software renderer copies the frame exactly (no filtering, no colour management) and a
+  // palette screen of this size costs it next to nothing.
+  b->renderer_ = SDL_CreateRenderer(b->window_, -1, SDL_RENDERER_SOFTWARE);
+  if (!b->renderer_) b->renderer_ = SDL_CreateRenderer(b->window_, -1, 0);
   if (!b->renderer_) return fail("SDL renderer");
   b->texture_ = SDL_CreateTexture(b->renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
                                   width, height);
@@ -39,6 +41,7 @@ SdlBackend::~SdlBackend() {
   if (renderer_) SDL_DestroyRenderer(renderer_);
   if (window_) SDL_DestroyWindow(window_);
   SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+  if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();  // releases SDL's D-Bus connection too
 }
 
 void SdlBackend::Present(const ScreenSurface& surface) {
