@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config ccache
   libpng-dev libsdl2-dev libfreetype-dev libfontconfig-dev fonts-liberation fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xdotool x11-apps
 )
 if [[ "${1:-}" == "--with-fuzz" ]]; then
   packages+=(clang libclang-rt-dev)
