@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "framework/application.h"
+#include "framework/cursor.h"
 #include "framework/window.h"
 #include "framework/window_system.h"
 
@@ -174,7 +175,7 @@ void TInputRouter::Route(const InputEvent& e) {
       HWND h = w->GetHandle();
       if (!ws.capture) {
         if (w->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(h), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)) == 0)
-          ws.Backend().SetCursor(platform::CursorShape::Arrow);
+          SetCursor(TCursorShape::Arrow);  // nobody chose a shape here
         w = GetWindowPtr(h);
         if (!w) return;
       }

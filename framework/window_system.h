@@ -68,6 +68,7 @@ class TWindowSystem {
   int cursorY = 0;
   uint8_t keyState[256] = {};
   UINT doubleClickTimeMs = kDefaultDoubleClickTimeMs;
+  platform::CursorShape cursorShape = platform::CursorShape::Arrow;
 
   // Timers, keyed by window and id.
   struct Timer {
