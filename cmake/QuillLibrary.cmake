@@ -6,6 +6,17 @@ set(QUILL_LAYER_DIRS
   platform
   platform/headless
   platform/sdl
+  profile
+  app
+  navigation
+  tableau
+  titlebar
+  menus
+  buttons
+  bars
+  imaging
+  sound
+  resources
 )
 
 set(QUILL_SOURCES "")

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "framework/resource.h"
+
 namespace quill {
 
 class TModule {
@@ -11,9 +13,13 @@ class TModule {
   virtual ~TModule() = default;
 
   const std::string& GetName() const { return name_; }
+  // The module's resources; the library's own are compiled into it at build time.
+  TResourceTable& Resources() { return resources_; }
+  const TResourceTable& Resources() const { return resources_; }
 
  private:
   std::string name_;
+  TResourceTable resources_;
 };
 
 }  // namespace quill
