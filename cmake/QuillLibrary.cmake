@@ -73,5 +73,8 @@ write_basic_package_version_file(${PROJECT_BINARY_DIR}/QuillUIConfigVersion.cmak
   COMPATIBILITY SameMajorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/QuillUIConfig.cmake ${PROJECT_BINARY_DIR}/QuillUIConfigVersion.cmake
   DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/QuillUI)
+# The .pc file finds its prefix from where it lies, so an install with --prefix works too.
+file(RELATIVE_PATH QUILL_PC_TO_PREFIX "${CMAKE_INSTALL_FULL_LIBDIR}/pkgconfig" "${CMAKE_INSTALL_PREFIX}")
+string(REGEX REPLACE "/$" "" QUILL_PC_TO_PREFIX "${QUILL_PC_TO_PREFIX}")
 configure_file(${PROJECT_SOURCE_DIR}/cmake/quillui.pc.in ${PROJECT_BINARY_DIR}/quillui.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/quillui.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
