@@ -1,7 +1,9 @@
 #include "framework/dc.h"
 
-#include <cstring>
+#include <algorithm>
 
+#include "framework/palette.h"
+#include "framework/region_ops.h"
 #include "framework/screen.h"
 #include "framework/window.h"
 #include "framework/window_system.h"
@@ -21,65 +23,240 @@ TPixelTarget ScreenTarget() {
   return t;
 }
 
+TScreen& ScreenOf(const TPixelTarget& target) {
+  return target.screen ? *target.screen : TWindowSystem::Get().Screen();
+}
+
+// The screen is 96 dots per inch; sizes in millimetres follow from that.
+constexpr int kDotsPerInch = 96;
+
+// Device coordinates are kept within this, far beyond any target, so that sums of a few of
+// them stay inside int.
+constexpr int64_t kCoordinateLimit = int64_t(1) << 29;
+
+int ClampCoordinate(int64_t v) { return int(std::clamp(v, -kCoordinateLimit, kCoordinateLimit)); }
+
 }  // namespace
+
+const TFont& SystemFont() {
+  static const TFont font("MS Sans Serif", -11);
+  return font;
+}
+
+TDC::TDC() = default;
+
+// --- Clipping ------------------------------------------------------------------------------------
 
 TRect TDC::GetClipBox() const { return clip_.Bounds().OffsetBy(-origin_.x, -origin_.y); }
 
-void TDC::IntersectClipRect(const TRect& logical) {
-  clip_.Intersect(logical.OffsetBy(origin_.x, origin_.y));
+TRect TDC::ToDevice(const TRect& logical) const {
+  return TRect(ClampCoordinate(int64_t(logical.left) + origin_.x),
+               ClampCoordinate(int64_t(logical.top) + origin_.y),
+               ClampCoordinate(int64_t(logical.right) + origin_.x),
+               ClampCoordinate(int64_t(logical.bottom) + origin_.y));
 }
 
-bool TDC::PtVisible(const TPoint& logical) const { return clip_.Contains(logical + origin_); }
-
-uint8_t TDC::MapColor(TColor c) const {
-  if (target_.screen) return target_.screen->NearestIndex(c);
-  return TWindowSystem::Get().Screen().NearestIndex(c);
+TPoint TDC::ToDevice(int x, int y) const {
+  return TPoint(ClampCoordinate(int64_t(x) + origin_.x), ClampCoordinate(int64_t(y) + origin_.y));
 }
 
-void TDC::FillRect(const TRect& logical, TColor color) {
-  if (color == TColor::None || color == TColor::Transparent) return;
-  FillRectIndex(logical, MapColor(color));
+void TDC::SetBaseClip(const TRegion& device) {
+  // Never beyond the target, whatever the region says: every write loop trusts the clip.
+  base_ = device;
+  base_.Intersect(TRect(0, 0, target_.width, target_.height));
+  UpdateClip();
 }
 
-void TDC::FillRectIndex(const TRect& logical, uint8_t index) {
-  TRect device = logical.OffsetBy(origin_.x, origin_.y);
-  for (const TRect& c : clip_.Rects()) {
-    TRect part = device & c;
-    if (part.IsEmpty()) continue;
-    size_t width = size_t(part.Width());
-    for (int y = part.top; y < part.bottom; ++y)
-      std::memset(target_.pixels + size_t(y) * target_.stride + size_t(part.left), index, width);
-    MarkDirty(part);
+void TDC::UpdateClip() {
+  clip_ = base_;
+  if (state_.userClip) clip_.Intersect(*state_.userClip);
+}
+
+int TDC::IntersectClipRect(const TRect& logical) {
+  if (!state_.userClip) state_.userClip = base_;
+  state_.userClip->Intersect(ToDevice(logical));
+  UpdateClip();
+  return RegionKind(clip_);
+}
+
+int TDC::ExcludeClipRect(const TRect& logical) {
+  if (!state_.userClip) state_.userClip = base_;
+  state_.userClip->Subtract(ToDevice(logical));
+  UpdateClip();
+  return RegionKind(clip_);
+}
+
+int TDC::SelectClipRgn(const TRegion* logical) {
+  if (logical) {
+    TRegion device = *logical;
+    device.Offset(origin_.x, origin_.y);
+    state_.userClip = std::move(device);
+  } else {
+    state_.userClip.reset();
   }
+  UpdateClip();
+  return RegionKind(clip_);
 }
 
-void TDC::SetPixel(int x, int y, TColor color) {
-  TPoint p(x + origin_.x, y + origin_.y);
-  if (!clip_.Contains(p)) return;
-  target_.pixels[size_t(p.y) * target_.stride + size_t(p.x)] = MapColor(color);
-  MarkDirty({p.x, p.y, p.x + 1, p.y + 1});
-}
+bool TDC::PtVisible(const TPoint& logical) const { return clip_.Contains(ToDevice(logical.x, logical.y)); }
 
-int TDC::GetPixelIndex(int x, int y) const {
-  int dx = x + origin_.x, dy = y + origin_.y;
-  if (dx < 0 || dy < 0 || dx >= target_.width || dy >= target_.height) return -1;
-  return target_.pixels[size_t(dy) * target_.stride + size_t(dx)];
-}
+bool TDC::RectVisible(const TRect& logical) const { return clip_.Touches(ToDevice(logical)); }
 
 void TDC::MarkDirty(const TRect& device) {
   if (target_.screen) target_.screen->MarkDirty(device);
 }
 
+// --- Objects and state ---------------------------------------------------------------------------
+
+TPen TDC::SelectObject(const TPen& pen) {
+  TPen previous = state_.pen;
+  state_.pen = pen;
+  return previous;
+}
+
+TBrush TDC::SelectObject(const TBrush& brush) {
+  TBrush previous = state_.brush;
+  state_.brush = brush;
+  return previous;
+}
+
+TFont TDC::SelectObject(const TFont& font) {
+  TFont previous = GetFont();
+  state_.font = font;
+  return previous;
+}
+
+void TDC::RestorePen() { state_.pen = TPen(TColor::Black); }
+void TDC::RestoreBrush() { state_.brush = TBrush(TColor::White); }
+void TDC::RestoreFont() { state_.font.reset(); }
+
+void TDC::RestoreObjects() {
+  RestorePen();
+  RestoreBrush();
+  RestoreFont();
+  RestorePalette();
+}
+
+const TFont& TDC::GetFont() const { return state_.font ? *state_.font : SystemFont(); }
+
+TPalette* TDC::SelectPalette(TPalette* palette, bool forceBackground) {
+  TPalette* previous = state_.palette;
+  state_.palette = palette;
+  state_.paletteBackground = forceBackground;
+  return previous;
+}
+
+void TDC::RestorePalette() {
+  state_.palette = nullptr;
+  state_.paletteBackground = false;
+}
+
+int TDC::RealizePalette() {
+  if (!state_.palette) return 0;
+  return state_.palette->Realize(ScreenOf(target_), state_.paletteBackground);
+}
+
+int TDC::SaveDC() {
+  saved_.push_back(state_);
+  return int(saved_.size());
+}
+
+bool TDC::RestoreDC(int saved) {
+  int count = int(saved_.size());
+  int level = saved < 0 ? count + 1 + saved : saved;
+  if (level < 1 || level > count) return false;
+  state_ = saved_[size_t(level - 1)];
+  saved_.resize(size_t(level - 1));
+  UpdateClip();
+  return true;
+}
+
+void TDC::ResetState() {
+  state_ = State{};
+  saved_.clear();
+  UpdateClip();
+}
+
+TColor TDC::SetTextColor(TColor color) {
+  TColor previous = state_.textColor;
+  state_.textColor = color;
+  return previous;
+}
+
+TColor TDC::SetBkColor(TColor color) {
+  TColor previous = state_.bkColor;
+  state_.bkColor = color;
+  return previous;
+}
+
+int TDC::SetBkMode(int mode) {
+  if (mode != TRANSPARENT && mode != OPAQUE) return 0;
+  int previous = state_.bkMode;
+  state_.bkMode = mode;
+  return previous;
+}
+
+int TDC::SetStretchBltMode(int mode) {
+  if (mode < BLACKONWHITE || mode > HALFTONE) return 0;
+  int previous = state_.stretchMode;
+  state_.stretchMode = mode;
+  return previous;
+}
+
+// --- Colours and device facts --------------------------------------------------------------------
+
+uint8_t TDC::MapColor(TColor c) const {
+  return TColorMatcher(ScreenOf(target_), state_.palette, target_.bitsPerPixel == 1).Match(c);
+}
+
+TColor TDC::IndexColor(uint8_t index) const {
+  if (target_.bitsPerPixel == 1) return index ? TColor::White : TColor::Black;
+  return TColor(ScreenOf(target_).GetSystemPaletteEntry(index));
+}
+
+uint8_t TDC::PatternIndex() const {
+  return state_.brush.IsNull() ? uint8_t(0) : MapColor(state_.brush.GetColor());
+}
+
+int TDC::GetDeviceCaps(int index) const {
+  const TScreen& screen = ScreenOf(target_);
+  switch (index) {
+    case TECHNOLOGY: return DT_RASDISPLAY;
+    case HORZSIZE: return screen.Width() * 254 / (kDotsPerInch * 10);
+    case VERTSIZE: return screen.Height() * 254 / (kDotsPerInch * 10);
+    case HORZRES: return screen.Width();
+    case VERTRES: return screen.Height();
+    case BITSPIXEL: return 8;
+    case PLANES: return 1;
+    case NUMCOLORS: return TScreen::kNumReserved;
+    case RASTERCAPS:
+      return RC_BITBLT | RC_BITMAP64 | RC_DI_BITMAP | RC_PALETTE | RC_DIBTODEV | RC_STRETCHBLT |
+             RC_STRETCHDIB;
+    case LOGPIXELSX:
+    case LOGPIXELSY: return kDotsPerInch;
+    case SIZEPALETTE: return 256;
+    case NUMRESERVED: return TScreen::kNumReserved;
+    case COLORRES: return 24;
+    default: return 0;
+  }
+}
+
+int TDC::GetSystemPaletteEntries(int start, int count, TPaletteEntry* entries) const {
+  return ScreenOf(target_).GetSystemPaletteEntries(start, count, entries);
+}
+
+// --- The kinds of DC -----------------------------------------------------------------------------
+
 TClientDC::TClientDC(TWindow& window) {
   target_ = ScreenTarget();
   origin_ = window.ClientOriginOnScreen();
-  clip_ = window.VisibleRegion(true);
+  SetBaseClip(window.VisibleRegion(true));
 }
 
 TWindowDC::TWindowDC(TWindow& window) {
   target_ = ScreenTarget();
   origin_ = window.GetWindowRect().TopLeft();
-  clip_ = window.VisibleRegion(false);
+  SetBaseClip(window.VisibleRegion(false));
 }
 
 TPaintDC::TPaintDC(TWindow& window) {
@@ -88,15 +265,26 @@ TPaintDC::TPaintDC(TWindow& window) {
   bool erasePending = false;
   TRegion update = window.TakeUpdateRegion(erasePending);
   Rect = update.Bounds();
-  clip_ = window.VisibleRegion(true);
+  TRegion visible = window.VisibleRegion(true);
   update.Offset(origin_.x, origin_.y);
-  clip_.Intersect(update);
+  visible.Intersect(update);
+  SetBaseClip(visible);
   if (erasePending) Erase = window.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(this)) == 0;
 }
 
 TScreenDC::TScreenDC() {
   target_ = ScreenTarget();
-  clip_ = TRegion(TRect(0, 0, target_.width, target_.height));
+  SetBaseClip(TRegion(TRect(0, 0, target_.width, target_.height)));
+}
+
+bool GdiFlush() {
+  if (!TWindowSystem::IsInstalled()) return true;
+  TWindowSystem& ws = TWindowSystem::Get();
+  platform::ScreenSurface& surface = ws.Screen().Surface();
+  if (surface.Dirty().empty() && !surface.PaletteDirty()) return true;
+  ws.Backend().Present(surface);
+  surface.ClearDirty();
+  return true;
 }
 
 }  // namespace quill

@@ -1,11 +1,37 @@
 #include "framework/screen.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 #include "framework/png_codec.h"
 
 namespace quill {
+
+namespace {
+
+uint32_t NextScreenSerial() {
+  static std::atomic<uint32_t> next{1};
+  return next++;
+}
+
+// Static slots first, then the free ones: the search order that makes ties go to the statics.
+constexpr std::array<uint8_t, 256> MakeSearchOrder() {
+  std::array<uint8_t, 256> order{};
+  size_t n = 0;
+  for (int i = 0; i < 10; ++i) order[n++] = uint8_t(i);
+  for (int i = 246; i < 256; ++i) order[n++] = uint8_t(i);
+  for (int i = 10; i < 246; ++i) order[n++] = uint8_t(i);
+  return order;
+}
+constexpr std::array<uint8_t, 256> kSearchOrder = MakeSearchOrder();
+
+}  // namespace
+
+TScreen::TScreen(int width, int height) : surface_(width, height), serial_(NextScreenSerial()) {
+  for (int i = 0; i < 256; ++i) inUse_[size_t(i)] = IsStaticSlot(i);
+  ClearColorCache();
+}
 
 uint8_t TScreen::NearestIndex(TColor c) {
   if (c.IsPaletteIndex()) return uint8_t(c.Index() & 0xFF);
@@ -17,10 +43,10 @@ uint8_t TScreen::NearestIndex(TColor c) {
   const auto& pal = surface_.Palette();
   int best = 0;
   long bestDist = -1;
-  for (int i = 0; i < 256; ++i) {
-    long dr = long(pal[size_t(i)].r) - c.Red();
-    long dg = long(pal[size_t(i)].g) - c.Green();
-    long db = long(pal[size_t(i)].b) - c.Blue();
+  for (uint8_t i : kSearchOrder) {
+    long dr = long(pal[i].r) - c.Red();
+    long dg = long(pal[i].g) - c.Green();
+    long db = long(pal[i].b) - c.Blue();
     long d = dr * dr + dg * dg + db * db;
     if (bestDist < 0 || d < bestDist) {
       bestDist = d;
@@ -39,11 +65,30 @@ TPaletteEntry TScreen::GetSystemPaletteEntry(int index) const {
 }
 
 void TScreen::SetSystemPaletteEntries(int first, int count, const TPaletteEntry* entries) {
-  for (int i = 0; i < count; ++i) {
-    platform::PaletteColor pc{entries[i].peRed, entries[i].peGreen, entries[i].peBlue};
-    surface_.SetPaletteEntries(first + i, &pc, 1);
-  }
-  ClearColorCache();
+  if (!entries || count <= 0 || first < 0 || first > 255) return;
+  count = std::min(count, 256 - first);
+  platform::PaletteColor colors[256];
+  for (int i = 0; i < count; ++i) colors[i] = {entries[i].peRed, entries[i].peGreen, entries[i].peBlue};
+  uint32_t before = surface_.PaletteGeneration();
+  surface_.SetPaletteEntries(first, colors, count);
+  if (surface_.PaletteGeneration() != before) ClearColorCache();
+}
+
+int TScreen::GetSystemPaletteEntries(int first, int count, TPaletteEntry* out) const {
+  if (first < 0 || first > 255 || count <= 0) return 0;
+  count = std::min(count, 256 - first);
+  if (out)
+    for (int i = 0; i < count; ++i) out[i] = GetSystemPaletteEntry(first + i);
+  return count;
+}
+
+void TScreen::SetSlotInUse(int index, bool used) {
+  if (index < 0 || index > 255 || IsStaticSlot(index)) return;
+  inUse_[size_t(index)] = used;
+}
+
+void TScreen::ReleasePaletteSlots() {
+  for (int i = 10; i < 246; ++i) inUse_[size_t(i)] = false;
 }
 
 void TScreen::ClearColorCache() { cache_.fill(CacheSlot{}); }
