@@ -6,6 +6,7 @@ set(QUILL_LAYER_DIRS
   platform
   platform/headless
   platform/sdl
+  platform/audio
   profile
   app
   navigation
@@ -30,6 +31,24 @@ endforeach()
 
 add_library(quillui SHARED ${QUILL_SOURCES} ${QUILL_HEADERS})
 add_library(QuillUI::quillui ALIAS quillui)
+
+# The library's resource script, compiled at build time by quill-rc into a source that
+# registers the resources (see resources/library_module.cpp).
+add_executable(quill-rc ${PROJECT_SOURCE_DIR}/tools/quill-rc/main.cpp
+               ${PROJECT_SOURCE_DIR}/framework/resource_script.cpp
+               ${PROJECT_SOURCE_DIR}/framework/resource.cpp)
+target_include_directories(quill-rc PRIVATE ${PROJECT_SOURCE_DIR})
+target_link_libraries(quill-rc PRIVATE quill_flags)
+file(GLOB QUILL_RC_BITMAPS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resources/*.bmp)
+set(QUILL_RC_OUTPUT ${PROJECT_BINARY_DIR}/generated/quillui_resources.cpp)
+add_custom_command(OUTPUT ${QUILL_RC_OUTPUT}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/generated
+  COMMAND quill-rc ${PROJECT_SOURCE_DIR}/resources/quillui.rc -o ${QUILL_RC_OUTPUT}
+          --function RegisterLibraryResources
+  DEPENDS quill-rc ${PROJECT_SOURCE_DIR}/resources/quillui.rc ${QUILL_RC_BITMAPS}
+  COMMENT "Compiling the library's resource script"
+  VERBATIM)
+target_sources(quillui PRIVATE ${QUILL_RC_OUTPUT})
 set_target_properties(quillui PROPERTIES
   VERSION ${PROJECT_VERSION}
   SOVERSION ${PROJECT_VERSION_MAJOR}
