@@ -29,7 +29,19 @@ class ZProf {
   virtual std::string GetInstallDir() = 0;
 };
 
-// The ZProf of the application's settings file (kind is always eIniFile).
+// The ZProf of the application's settings file (kind is always eIniFile). The file is read on
+// first use and read again whenever it changes on disk, so a host that edits it and then
+// announces the change is seen at once.
 ZProf& ZProfile(int kind = eIniFile);
+
+// The settings file's path, set by the host before first use; the default is
+// "quillonary.ini" in the executable's directory. Setting it drops what was read.
+void SetProfilePath(const std::string& path);
+std::string GetProfilePath();
+// The installation directory as the host knows it (a separator is appended when missing);
+// an empty text restores the default, the executable's directory.
+void SetInstallDir(const std::string& dir);
+// For tests: the default path and directories again, nothing read, no entry iteration.
+void ResetProfile();
 
 }  // namespace quill

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <mutex>
 
+#include "framework/diagnostics.h"
+
 namespace quill {
 
 namespace {
@@ -45,6 +47,12 @@ ZReporterHook SetReporterHook(ZReporterHook hook) {
 void SetReporterEcho(bool echo) {
   std::lock_guard lock(State().mutex);
   State().echo = echo;
+}
+
+void ConnectFrameworkDiagnostics() {
+  SetDiagnosticsHook([](const TDiagnostic& d) {
+    reporter(d.message.c_str(), d.caption.c_str(), eREPORT_LOG, d.source.c_str(), d.line);
+  });
 }
 
 }  // namespace quill

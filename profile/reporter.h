@@ -29,5 +29,8 @@ void reporter(const char* message, const char* caption, ZEReporterFlag flag, con
 ZReporterHook SetReporterHook(ZReporterHook hook);
 // Whether reports are also written to standard error (on by default; tests may turn it off).
 void SetReporterEcho(bool echo);
+// Sends the window framework's diagnostics (layout, resources) through the reporter; the
+// host calls it once at start-up.
+void ConnectFrameworkDiagnostics();
 
 }  // namespace quill
