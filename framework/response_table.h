@@ -66,12 +66,13 @@ constexpr TResponseEntry OnMessage(UINT message) {
   e.code = message;
   e.message = [](TWindow& w, WPARAM wp, LPARAM lp) -> LRESULT {
     C& self = static_cast<C&>(w);
-    if constexpr (std::is_invocable_r_v<LRESULT, decltype(Method), C&, WPARAM, LPARAM> &&
-                  !std::is_void_v<std::invoke_result_t<decltype(Method), C&, WPARAM, LPARAM>>) {
-      return LRESULT((self.*Method)(wp, lp));
-    } else if constexpr (std::is_invocable_v<decltype(Method), C&, WPARAM, LPARAM>) {
-      (self.*Method)(wp, lp);
-      return 0;
+    if constexpr (std::is_invocable_v<decltype(Method), C&, WPARAM, LPARAM>) {
+      if constexpr (std::is_void_v<std::invoke_result_t<decltype(Method), C&, WPARAM, LPARAM>>) {
+        (self.*Method)(wp, lp);
+        return 0;
+      } else {
+        return LRESULT((self.*Method)(wp, lp));
+      }
     } else {
       (self.*Method)();
       return 0;

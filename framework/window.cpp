@@ -27,6 +27,7 @@ TWindow::TWindow(TWindow* parent, const char* title, TModule* module)
 }
 
 TWindow::~TWindow() {
+  if (deletedFlag_) *deletedFlag_ = true;
   if (handle_ && TWindowSystem::IsInstalled()) Destroy();
   // Children still in the list are owned by this window.
   while (!children_.empty()) {
@@ -370,10 +371,18 @@ LRESULT TWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   UINT savedMsg = curMsg_;
   WPARAM savedWp = curWp_;
   LPARAM savedLp = curLp_;
+  bool* outerFlag = deletedFlag_;
+  bool deleted = false;
+  deletedFlag_ = &deleted;
   curMsg_ = msg;
   curWp_ = wp;
   curLp_ = lp;
   LRESULT result = WindowProc(msg, wp, lp);
+  if (deleted) {
+    if (outerFlag) *outerFlag = true;  // tell the dispatches further out, too
+    return result;
+  }
+  deletedFlag_ = outerFlag;
   curMsg_ = savedMsg;
   curWp_ = savedWp;
   curLp_ = savedLp;

@@ -242,6 +242,9 @@ class TWindow {
   bool autoCreate_ = true;
   bool destroying_ = false;
   TColor bkgndColor_ = TColor::None;
+  // Set by the destructor when a handler deletes the window it is running in, so the
+  // dispatch that called it touches nothing of the dead object on the way out.
+  bool* deletedFlag_ = nullptr;
   // The message being handled, for DefaultProcessing().
   UINT curMsg_ = 0;
   WPARAM curWp_ = 0;

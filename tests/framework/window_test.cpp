@@ -448,3 +448,33 @@ TEST_F(WindowTest, PostMessageIsSafeFromAnotherThread) {
 
 }  // namespace
 }  // namespace quill::test
+
+namespace quill::test {
+namespace {
+
+TEST_F(WindowTest, AHandlerMayDeleteTheWindowItRunsIn) {
+  struct Doomed : TWindow {
+    using TWindow::TWindow;
+    void Die() { delete this; }
+    LRESULT Forward(WPARAM, LPARAM) { return SendMessage(WM_USER + 2); }  // nested dispatch
+    const TResponseTable& GetResponseTable() const override {
+      static const TResponseEntry entries[] = {
+          OnMessage<&Doomed::Die>(WM_USER + 2),
+          OnMessage<&Doomed::Forward>(WM_USER + 1),
+      };
+      static const TResponseTable table{&TWindow::GetResponseTable(), entries};
+      return table;
+    }
+  };
+  TWindow top(nullptr);
+  top.Attr.W = top.Attr.H = 50;
+  auto* doomed = new Doomed(&top);
+  ASSERT_TRUE(top.Create());
+  HWND h = doomed->GetHandle();
+  doomed->SendMessage(WM_USER + 1);  // ASan would report the write-back into the dead object
+  EXPECT_FALSE(IsWindow(h));
+  EXPECT_EQ(top.NumChildren(), 0u);
+}
+
+}  // namespace
+}  // namespace quill::test
