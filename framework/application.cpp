@@ -4,6 +4,7 @@
 
 #include "framework/diagnostics.h"
 #include "framework/input_router.h"
+#include "framework/message_box.h"
 #include "framework/painter.h"
 #include "framework/window.h"
 #include "framework/window_system.h"
@@ -79,6 +80,11 @@ TApplication* TApplication::Current() { return CurrentApp(); }
 bool TApplication::PumpWaitingMessages() { return PumpRound(); }
 
 bool TApplication::ProcessAppMsg(MSG& msg) { return PreProcessChain(msg); }
+
+int TApplication::MessageBox(HWND owner, const char* text, const char* caption, UINT type) {
+  if (!owner && mainWindow_) owner = mainWindow_->GetHandle();
+  return quill::MessageBox(owner, text, caption, type);
+}
 
 bool TApplication::IdleAction(long idleCount) {
   bool more = false;

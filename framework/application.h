@@ -33,6 +33,9 @@ class TApplication : public TModule {
   void EndModal(int result);
   bool InModal() const { return modalDepth_ > 0; }
 
+  // A modal message box owned by the main window (MB_* type bits; answers IDOK, IDYES, ...).
+  int MessageBox(HWND owner, const char* text, const char* caption = nullptr, UINT type = 0);
+
   // Idle time: the main window's IdleAction, then the idle hook. True asks for more.
   virtual bool IdleAction(long idleCount);
   void SetIdleHook(std::function<bool(long)> hook) { idleHook_ = std::move(hook); }

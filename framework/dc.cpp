@@ -171,12 +171,6 @@ bool TDC::RestoreDC(int saved) {
   return true;
 }
 
-void TDC::ResetState() {
-  state_ = State{};
-  saved_.clear();
-  UpdateClip();
-}
-
 TColor TDC::SetTextColor(TColor color) {
   TColor previous = state_.textColor;
   state_.textColor = color;

@@ -138,8 +138,9 @@ class TDC {
   // Realises the selected palette into the system palette (see TPalette::Realize).
   int RealizePalette();
 
-  // Saves objects, colours, modes, the current position and the clip region; RestoreDC takes
-  // a level SaveDC answered, or a negative count back from the newest. 0 on failure.
+  // Saves objects, colours, modes, the current position and the clip region, answering the
+  // new level. RestoreDC takes such a level, or a negative count back from the newest, and
+  // drops it with every later one; false for a level that is not saved.
   int SaveDC();
   bool RestoreDC(int saved = -1);
 
@@ -161,7 +162,7 @@ class TDC {
   int GetDeviceCaps(int index) const;
   int GetSystemPaletteEntries(int start, int count, TPaletteEntry* entries) const;
 
-  // --- Pixels, lines and shapes (dc_draw.cpp) -------------------------------------------------
+  // --- Pixels, lines and shapes ------------------------------------------------------------
   void FillRect(const TRect& logical, TColor color);
   void FillRect(const TRect& logical, const TBrush& brush);
   void FillRectIndex(const TRect& logical, uint8_t index);
@@ -190,7 +191,7 @@ class TDC {
     return PatBlt(r.left, r.top, r.Width(), r.Height(), rop);
   }
 
-  // --- Block transfers (dc_draw.cpp, dc_dib.cpp) -----------------------------------------------
+  // --- Block transfers ---------------------------------------------------------------------
   // Any ternary raster operation between a source DC, the brush and this DC, on the indices.
   // A mask source drawn on colour gives its black pixels this DC's text colour and its white
   // ones its background colour; colour drawn on a mask gives white where it equals the
@@ -217,7 +218,7 @@ class TDC {
   int SetDIBitsToDevice(int xDst, int yDst, int w, int h, int xSrc, int ySrc, int startScan,
                         int numScans, const TDibBits& dib, unsigned usage = DIB_RGB_COLORS);
 
-  // --- Text (dc_text.cpp) ---------------------------------------------------------------------
+  // --- Text ----------------------------------------------------------------------------------
   TSize GetTextExtent(std::string_view text) const;
   bool GetTextMetrics(TTextMetric& metrics) const;
   // Text with its cell's top-left corner at (x, y), in the text colour; in OPAQUE mode the
@@ -237,7 +238,6 @@ class TDC {
   void MarkDirty(const TRect& device);
   // Sets what the DC may touch at all; the clip region starts as exactly that.
   void SetBaseClip(const TRegion& device);
-  void ResetState();
 
   TPixelTarget target_;
   TPoint origin_;

@@ -338,7 +338,7 @@ void TOpenSaveDialog::SetFilter(size_t index) {
 }
 
 int TOpenSaveDialog::Ask(const std::string& text, UINT type) {
-  int answer = MessageBox(GetHandle(), text.c_str(), GetCaption().c_str(), type);
+  int answer = quill::MessageBox(GetHandle(), text.c_str(), GetCaption().c_str(), type);
   if (name_ && name_->IsWindow()) name_->SetFocus();
   return answer;
 }

@@ -5,6 +5,7 @@
 
 #include "framework/application.h"
 #include "framework/dc.h"
+#include "framework/message_box.h"
 #include "framework/window_system.h"
 
 namespace quill {
@@ -424,6 +425,10 @@ void TWindow::CloseWindow(int retVal) {
   TApplication* app = TApplication::Current();
   if (app && app->GetMainWindow() == this) PostQuitMessage(retVal);
   Destroy(retVal);
+}
+
+int TWindow::MessageBox(const char* text, const char* caption, UINT type) {
+  return quill::MessageBox(handle_, text, caption, type);
 }
 
 void TWindow::RouteCommandEnable(TCommandEnabler& ce) {

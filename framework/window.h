@@ -172,6 +172,8 @@ class TWindow {
   virtual void CloseWindow(int retVal = 0);
   // Routes a command-enable query: this window's table first, then the parent's.
   void RouteCommandEnable(TCommandEnabler& ce);
+  // A modal message box owned by this window (MB_* type bits; answers IDOK, IDYES, ...).
+  int MessageBox(const char* text, const char* caption = nullptr, UINT type = 0);
 
  protected:
   virtual void SetupWindow();

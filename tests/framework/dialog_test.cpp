@@ -257,7 +257,7 @@ class TAskingDialog : public TDialog {
     static const TResponseTable table{&TDialog::GetResponseTable(), entries};
     return table;
   }
-  void CmOther() { answer = MessageBox(GetHandle(), "Sure?", "Other", MB_OKCANCEL); }
+  void CmOther() { answer = MessageBox("Sure?", "Other", MB_OKCANCEL); }
   int answer = 0;
 };
 
