@@ -15,7 +15,7 @@ namespace {
 
 std::string ScratchName(const char* what) {
   const char* dir = std::getenv("TMPDIR");
-  return std::string(dir && dir[0] ? dir : "/tmp") + "/fuzz_wave_" + std::to_string(getpid()) + what;
+  return std::string(dir && dir[0] ? dir : "/tmp") + "/fuzz_riff_" + std::to_string(getpid()) + what;
 }
 
 bool WriteAll(const std::string& path, const uint8_t* data, size_t size) {
