@@ -5,7 +5,9 @@
 #pragma once
 
 #include <array>
+#include <memory>
 
+#include "framework/dib.h"
 #include "framework/layout_window.h"
 
 namespace quill::demo {
@@ -18,6 +20,8 @@ class DemoPane : public TWindow {
 
   TColor color;
   bool active = false;
+  // A picture the pane shows under its caption; null for none.
+  const TDib* picture = nullptr;
 
  protected:
   void Paint(TDC& dc, bool erase, TRect& rect) override;
@@ -47,6 +51,7 @@ class DemoFrame : public TLayoutWindow {
   TWindow* vspacer_;
   TWindow* hspacer_;
   std::array<DemoPane*, 3> panes_;  // Media, Path, Article
+  std::unique_ptr<TDib> picture_;
   size_t active_ = 2;
   DemoPane* maximized_ = nullptr;
 };
