@@ -56,12 +56,25 @@ std::vector<uint8_t> Rle8File(const TDib& dib) {
   return file;
 }
 
-void BM_ReadBmp8(benchmark::State& state) {
+void BM_BmpDecode8(benchmark::State& state) {
   const std::vector<uint8_t> file = EncodeBmp(Picture(), nullptr);
   for (auto _ : state) benchmark::DoNotOptimize(ReadBmp(file).dib);
   state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(file.size()));
 }
-BENCHMARK(BM_ReadBmp8);
+BENCHMARK(BM_BmpDecode8)->Name("BM_BmpDecode8/640x480");
+
+// A 1024 x 768 true-colour bitmap, as a background picture for the largest screen.
+void BM_BmpDecode24(benchmark::State& state) {
+  TDib dib(1024, 768, 24);
+  for (int y = 0; y < 768; ++y) {
+    uint8_t* row = dib.ScanLine(y);
+    for (int x = 0; x < 1024 * 3; ++x) row[x] = uint8_t(x * 3 + y);
+  }
+  const std::vector<uint8_t> file = EncodeBmp(dib, nullptr);
+  for (auto _ : state) benchmark::DoNotOptimize(ReadBmp(file).dib);
+  state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(file.size()));
+}
+BENCHMARK(BM_BmpDecode24)->Name("BM_BmpDecode24/1024x768");
 
 void BM_ReadBmpRle8(benchmark::State& state) {
   const std::vector<uint8_t> file = Rle8File(Picture());
