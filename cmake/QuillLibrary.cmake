@@ -97,3 +97,16 @@ file(RELATIVE_PATH QUILL_PC_TO_PREFIX "${CMAKE_INSTALL_FULL_LIBDIR}/pkgconfig" "
 string(REGEX REPLACE "/$" "" QUILL_PC_TO_PREFIX "${QUILL_PC_TO_PREFIX}")
 configure_file(${PROJECT_SOURCE_DIR}/cmake/quillui.pc.in ${PROJECT_BINARY_DIR}/quillui.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/quillui.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+
+# The library's art, made by quill-art at build time and installed with the library.
+add_executable(quill-art ${PROJECT_SOURCE_DIR}/tools/quill-art/main.cpp)
+target_link_libraries(quill-art PRIVATE quillui quill_flags)
+set(QUILL_ART_DIR ${PROJECT_BINARY_DIR}/art)
+add_custom_command(
+  OUTPUT ${QUILL_ART_DIR}/palette.bmp
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${QUILL_ART_DIR}
+  COMMAND quill-art palette ${QUILL_ART_DIR}/palette.bmp
+  DEPENDS quill-art
+  COMMENT "Making the library's art")
+add_custom_target(quill-art-files ALL DEPENDS ${QUILL_ART_DIR}/palette.bmp)
+install(FILES ${QUILL_ART_DIR}/palette.bmp DESTINATION ${CMAKE_INSTALL_DATADIR}/quillui/art)

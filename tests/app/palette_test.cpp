@@ -7,6 +7,7 @@
 #include "framework/dc.h"
 #include "framework/dib.h"
 #include "framework/window_system.h"
+#include "platform/screen_surface.h"
 
 namespace quill::test {
 namespace {
@@ -89,6 +90,24 @@ TEST_F(PaletteTest, AppPaletteIsLoadedOncePerProcess) {
   EXPECT_EQ(GetAppPalette(), first);
   DeleteStatics();
   EXPECT_EQ(GetAppPalette(), nullptr);
+}
+
+}  // namespace
+}  // namespace quill::test
+
+namespace quill::test {
+namespace {
+
+TEST_F(PaletteTest, TheShippedPaletteBitmapGivesTheIdentityPalette) {
+  std::unique_ptr<TPalette> p = LoadAppPaletteFile(QUILL_ART_DIR "/palette.bmp");
+  ASSERT_NE(p, nullptr);
+  ASSERT_EQ(p->GetNumEntries(), 256);
+  // The art's table is the screen's own: the static colours at both ends, the cube between.
+  const auto screen = platform::ScreenSurface::DefaultPalette();
+  for (int i = 0; i < 256; ++i) {
+    TPaletteEntry e = p->GetPaletteEntry(i);
+    EXPECT_EQ(TColor(e.peRed, e.peGreen, e.peBlue), TColor(screen[size_t(i)].r, screen[size_t(i)].g, screen[size_t(i)].b)) << i;
+  }
 }
 
 }  // namespace
