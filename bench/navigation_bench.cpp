@@ -1,0 +1,158 @@
+// Navigation: offering a place to a full history, reading and writing a user list of 10,000
+// bookmarks (against the same bytes read and written raw), and looking up a route.
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "framework/dib.h"
+#include "framework/pstream.h"
+#include "navigation/bmk_file.h"
+#include "navigation/bookmark_lists.h"
+#include "navigation/navigation_state.h"
+#include "navigation/routing.h"
+#include "profile/entries.h"
+#include "profile/profile.h"
+
+namespace quill {
+namespace {
+
+// An empty settings file (the list limits are the defaults) and a scratch list file.
+struct Scratch {
+  Scratch() {
+    const std::string stem = "/tmp/quill_nav_bench_" + std::to_string(::getpid());
+    settings = stem + ".ini";
+    list = stem + ".bmk";
+    if (FILE* f = std::fopen(settings.c_str(), "w")) std::fclose(f);
+    SetProfilePath(settings);
+    ResetNavigation();
+  }
+  ~Scratch() {
+    ResetNavigation();
+    ResetHostLookups();
+    std::remove(settings.c_str());
+    std::remove(list.c_str());
+  }
+  std::string settings;
+  std::string list;
+};
+
+// A user list of typical bookmarks: a title as the name and a text with a few items.
+void FillUserList(int count, const std::string& file) {
+  ClearUserBookmarks();
+  GetUserBookmarks().SetFileName(file);
+  for (int i = 0; i < count; ++i) {
+    QuietlyAddUserBookmark(std::make_unique<ZBookmark>(
+        "ARTI", "Article title " + std::to_string(i),
+        "ArticleWin codedref=" + std::to_string(100000 + i) + " md=ARTI title=<Article title " +
+            std::to_string(i) + ">"));
+  }
+}
+
+std::vector<uint8_t> EncodedUserList() {
+  omemstream os;
+  WriteBmk(os, GetUserBookmarks());
+  return os.bytes();
+}
+
+void BM_AddHistoryBookmark(benchmark::State& state) {
+  Scratch scratch;
+  // More texts than the history holds, so each offer is new and each append trims.
+  std::vector<std::string> texts;
+  for (int i = 0; i < 1000; ++i) texts.push_back("ArticleWin codedref=" + std::to_string(i));
+  for (int i = 0; i < 40; ++i) AddHistoryBookmark(std::make_unique<ZBookmark>("ARTI", "n", texts[size_t(i)]));
+  size_t next = 40;
+  for (auto _ : state) {
+    AddHistoryBookmark(std::make_unique<ZBookmark>("ARTI", "n", texts[next]));
+    next = (next + 1) % texts.size();
+  }
+  if (GetHistoryList().GetCount() != 40) state.SkipWithError("history not full");
+}
+BENCHMARK(BM_AddHistoryBookmark);
+
+void BM_BmkWrite(benchmark::State& state) {
+  Scratch scratch;
+  FillUserList(int(state.range(0)), scratch.list);
+  const size_t bytes = EncodedUserList().size();
+  for (auto _ : state) {
+    if (!WriteUserBookmarks()) state.SkipWithError("write failed");
+  }
+  state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(bytes));
+}
+BENCHMARK(BM_BmkWrite)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// The floor: the same bytes, already made, written the same safe way (temporary file, flush
+// to the device, rename), since the list's write has to be that safe.
+void BM_Floor_write(benchmark::State& state) {
+  Scratch scratch;
+  FillUserList(int(state.range(0)), scratch.list);
+  const std::vector<uint8_t> bytes = EncodedUserList();
+  for (auto _ : state) {
+    if (!WriteFileReplacing(scratch.list, bytes, nullptr)) state.SkipWithError("write failed");
+  }
+  state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(bytes.size()));
+}
+BENCHMARK(BM_Floor_write)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+void BM_BmkRead(benchmark::State& state) {
+  Scratch scratch;
+  FillUserList(int(state.range(0)), scratch.list);
+  const size_t bytes = EncodedUserList().size();
+  if (!WriteUserBookmarks()) state.SkipWithError("write failed");
+  for (auto _ : state) {
+    ReadUserBookmarks(0);
+    if (GetUserBookmarks().GetCount() != state.range(0)) state.SkipWithError("short read");
+  }
+  state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(bytes));
+}
+BENCHMARK(BM_BmkRead)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// The floor: the same file read whole into fresh memory with plain reads.
+void BM_Floor_read_bmk(benchmark::State& state) {
+  Scratch scratch;
+  FillUserList(int(state.range(0)), scratch.list);
+  if (!WriteUserBookmarks()) state.SkipWithError("write failed");
+  size_t bytes = 0;
+  for (auto _ : state) {
+    const int fd = ::open(scratch.list.c_str(), O_RDONLY);
+    const off_t size = ::lseek(fd, 0, SEEK_END);
+    ::lseek(fd, 0, SEEK_SET);
+    std::vector<uint8_t> data(static_cast<size_t>(size));
+    ssize_t got = 0;
+    while (got < size) {
+      const ssize_t n = ::read(fd, data.data() + got, size_t(size - got));
+      if (n <= 0) break;
+      got += n;
+    }
+    ::close(fd);
+    bytes = size_t(got);
+    benchmark::DoNotOptimize(data.data());
+  }
+  state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(bytes));
+}
+BENCHMARK(BM_Floor_read_bmk)->Name("BM_Floor_read")->Arg(10000)->Unit(benchmark::kMillisecond);
+
+void BM_GetRouteInfo(benchmark::State& state) {
+  Scratch scratch;
+  const int count = int(state.range(0));
+  std::vector<std::string> names;
+  for (int i = 0; i < count; ++i) {
+    names.push_back("ContentWindow" + std::to_string(i));
+    auto route = std::make_unique<ZRouteInfo>(names.back(), 2561 + i, ePATH_PANE, 0, 0);
+    route->m_hEntry = RegisterEntry(names.back().c_str());
+    GetRouting().Add(std::move(route));
+  }
+  size_t next = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(GetRouteInfo(names[next]));
+    next = (next + 1) % names.size();
+  }
+}
+BENCHMARK(BM_GetRouteInfo)->Arg(64);
+
+}  // namespace
+}  // namespace quill
