@@ -47,6 +47,13 @@ TDC::TDC() = default;
 
 // --- Clipping ------------------------------------------------------------------------------------
 
+TPoint TDC::SetViewportOrg(const TPoint& viewport) {
+  TPoint previous = viewport_;
+  origin_ += viewport - viewport_;
+  viewport_ = viewport;
+  return previous;
+}
+
 TRect TDC::GetClipBox() const { return clip_.Bounds().OffsetBy(-origin_.x, -origin_.y); }
 
 TRect TDC::ToDevice(const TRect& logical) const {

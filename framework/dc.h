@@ -100,6 +100,12 @@ class TDC {
   // --- Target, origin and clipping ----------------------------------------------------------
   // Logical (0, 0) in target pixels.
   TPoint GetOrigin() const { return origin_; }
+  // The viewport origin: where logical (0, 0) lies relative to the DC's own origin, in
+  // pixels. Clip regions stay where they are (they are device coordinates). SaveDC does not
+  // keep it; callers that move it put it back.
+  TPoint SetViewportOrg(const TPoint& viewport);
+  TPoint OffsetViewportOrg(int dx, int dy) { return SetViewportOrg(viewport_ + TPoint(dx, dy)); }
+  TPoint GetViewportOrg() const { return viewport_; }
   // The clip box in logical coordinates.
   TRect GetClipBox() const;
   // The clip region in target pixels.
@@ -240,7 +246,8 @@ class TDC {
   void SetBaseClip(const TRegion& device);
 
   TPixelTarget target_;
-  TPoint origin_;
+  TPoint origin_;    // target pixels of logical (0, 0), the viewport included
+  TPoint viewport_;  // the part of origin_ that SetViewportOrg added
   TRegion clip_;  // target pixels: base_ within any selected clip
 
  private:

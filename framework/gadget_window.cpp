@@ -19,31 +19,24 @@ TPoint ToGadget(const TGadget& gadget, const TPoint& point) {
 
 int ClampToInt(int64_t v) { return int(std::clamp<int64_t>(v, INT_MIN, INT_MAX)); }
 
-// Gadgets paint in their own coordinates, clipped to their bounds. The DC saves and restores
-// its clip, but has no public way yet to move its origin, so this scope reaches that one field
-// through a pointer to member (the legal route to a base's protected state) and puts it back on
-// exit. Replace with the DC's SetViewportOrg once it offers one.
+// Gadgets paint in their own coordinates, clipped to their bounds; the DC is as it was after.
 class GadgetPaintScope {
  public:
   GadgetPaintScope(TDC& dc, const TRect& bounds)
-      : dc_(dc), savedOrigin_(Access::Origin(dc)), savedLevel_(dc.SaveDC()) {
+      : dc_(dc), savedViewport_(dc.GetViewportOrg()), savedLevel_(dc.SaveDC()) {
     dc.IntersectClipRect(bounds);
-    Access::Origin(dc) = savedOrigin_ + bounds.TopLeft();
+    dc.OffsetViewportOrg(bounds.left, bounds.top);
   }
   ~GadgetPaintScope() {
-    Access::Origin(dc_) = savedOrigin_;
+    dc_.SetViewportOrg(savedViewport_);
     dc_.RestoreDC(savedLevel_);
   }
   GadgetPaintScope(const GadgetPaintScope&) = delete;
   GadgetPaintScope& operator=(const GadgetPaintScope&) = delete;
 
  private:
-  struct Access : TDC {
-    static TPoint& Origin(TDC& dc) { return dc.*(&Access::origin_); }
-  };
-
   TDC& dc_;
-  TPoint savedOrigin_;
+  TPoint savedViewport_;
   int savedLevel_;
 };
 

@@ -551,3 +551,24 @@ TEST_F(DrawTest, GdiFlushPresentsWhatWasDrawnAtOnce) {
 
 }  // namespace
 }  // namespace quill::test
+
+namespace quill::test {
+namespace {
+
+TEST_F(DrawTest, ViewportOriginMovesDrawingButNotTheClip) {
+  TScreenDC dc;
+  dc.IntersectClipRect({0, 0, 50, 50});
+  EXPECT_EQ(dc.SetViewportOrg({40, 10}), TPoint(0, 0));
+  dc.FillRect({0, 0, 20, 20}, TColor::LtRed);  // lands at [40, 60) x [10, 30), clipped at 50
+  EXPECT_EQ(ScreenPixel(45, 15), IndexOf(TColor::LtRed));
+  EXPECT_NE(ScreenPixel(55, 15), IndexOf(TColor::LtRed));
+  EXPECT_NE(ScreenPixel(5, 5), IndexOf(TColor::LtRed));
+  EXPECT_EQ(dc.GetClipBox(), TRect(-40, -10, 10, 40));  // the clip box is logical
+  EXPECT_EQ(dc.OffsetViewportOrg(-40, -10), TPoint(40, 10));
+  EXPECT_EQ(dc.GetViewportOrg(), TPoint(0, 0));
+  dc.SetPixel(1, 1, TColor::LtBlue);
+  EXPECT_EQ(ScreenPixel(1, 1), IndexOf(TColor::LtBlue));
+}
+
+}  // namespace
+}  // namespace quill::test
