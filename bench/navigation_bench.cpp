@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/raw_file.h"
 #include "framework/dib.h"
 #include "framework/pstream.h"
 #include "navigation/bmk_file.h"
@@ -118,18 +119,8 @@ void BM_Floor_read_bmk(benchmark::State& state) {
   if (!WriteUserBookmarks()) state.SkipWithError("write failed");
   size_t bytes = 0;
   for (auto _ : state) {
-    const int fd = ::open(scratch.list.c_str(), O_RDONLY);
-    const off_t size = ::lseek(fd, 0, SEEK_END);
-    ::lseek(fd, 0, SEEK_SET);
-    std::vector<uint8_t> data(static_cast<size_t>(size));
-    ssize_t got = 0;
-    while (got < size) {
-      const ssize_t n = ::read(fd, data.data() + got, size_t(size - got));
-      if (n <= 0) break;
-      got += n;
-    }
-    ::close(fd);
-    bytes = size_t(got);
+    const std::vector<uint8_t> data = bench::ReadFileRaw(scratch.list);
+    bytes = data.size();
     benchmark::DoNotOptimize(data.data());
   }
   state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(bytes));

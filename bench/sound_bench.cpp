@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/raw_file.h"
 #include "framework/application.h"
 #include "framework/window_system.h"
 #include "platform/clock.h"
@@ -73,18 +74,8 @@ void BM_Floor_read(benchmark::State& state) {
   const std::string& path = ThirtySeconds();
   long bytes = 0;
   for (auto _ : state) {
-    const int fd = ::open(path.c_str(), O_RDONLY);
-    const off_t size = ::lseek(fd, 0, SEEK_END);
-    ::lseek(fd, 0, SEEK_SET);
-    std::vector<uint8_t> data(static_cast<size_t>(size));
-    ssize_t got = 0;
-    while (got < size) {
-      const ssize_t n = ::read(fd, data.data() + got, size_t(size - got));
-      if (n <= 0) break;
-      got += n;
-    }
-    ::close(fd);
-    bytes = long(got);
+    const std::vector<uint8_t> data = bench::ReadFileRaw(path);
+    bytes = long(data.size());
     benchmark::DoNotOptimize(data.data());
   }
   state.SetBytesProcessed(int64_t(state.iterations()) * bytes);
