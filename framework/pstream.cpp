@@ -50,6 +50,7 @@ const char* PStreamErrorName(PStreamError error) {
     case PStreamError::NotOpen: return "stream not open";
     case PStreamError::ReadFailed: return "read error";
     case PStreamError::WriteFailed: return "write error";
+    case PStreamError::NotInMemory: return "stream not held in memory";
   }
   return "unknown error";
 }
@@ -156,12 +157,21 @@ void ipstream::restart() {
 }
 
 uint64_t ipstream::remaining() const {
-  const uint64_t size = hasSource() ? sourceSize() : 0;
+  const uint64_t size = memory_ != nullptr ? memorySize_ : hasSource() ? sourceSize() : 0;
   return pos_ < size ? size - pos_ : 0;
 }
 
-bool ipstream::take(void* data, size_t size, PStreamError shortError) {
+bool ipstream::takeSlow(void* data, size_t size, PStreamError shortError) {
   if (!good()) return false;
+  if (memory_ != nullptr) {
+    if (size > memorySize_ - pos_) {
+      setError(shortError);
+      return false;
+    }
+    if (size != 0) std::memcpy(data, memory_ + pos_, size);
+    pos_ += size;
+    return true;
+  }
   if (!hasSource()) {
     setError(PStreamError::NotOpen);
     return false;
@@ -183,21 +193,10 @@ bool ipstream::readBytes(void* data, size_t size) {
   return take(data, size, PStreamError::EndOfData);
 }
 
-uint8_t ipstream::readByte() {
-  uint8_t b = 0;
-  return take(&b, 1, PStreamError::EndOfData) ? b : 0;
-}
-
 uint16_t ipstream::readWord16() {
   uint8_t b[2];
   if (!take(b, sizeof b, PStreamError::EndOfData)) return 0;
   return static_cast<uint16_t>(b[0] | b[1] << 8);
-}
-
-uint32_t ipstream::readWord32() {
-  uint8_t b[4];
-  if (!take(b, sizeof b, PStreamError::EndOfData)) return 0;
-  return LoadLE32(b);
 }
 
 uint64_t ipstream::readWord64() {
@@ -243,6 +242,30 @@ bool ipstream::readString(char* buffer, size_t capacity) {
   if (!take(buffer, keep, PStreamError::LengthPastEnd)) return false;
   pos_ += length - keep;  // within the bytes checked above
   if (capacity > 0) buffer[keep] = '\0';
+  return true;
+}
+
+bool ipstream::readStringViewSlow(std::string_view& out, bool* wasNull) {
+  if (!good()) return false;
+  if (memory_ == nullptr) {
+    setError(PStreamError::NotInMemory);
+    return false;
+  }
+  const uint64_t at = pos_;
+  const uint32_t length = readWord32();
+  if (!good()) return false;
+  if (length == kNullStringLength) {
+    out = {};
+    if (wasNull) *wasNull = true;
+    return true;
+  }
+  if (length > memorySize_ - pos_) {
+    setErrorAt(PStreamError::LengthPastEnd, at);
+    return false;
+  }
+  out = std::string_view(reinterpret_cast<const char*>(memory_ + pos_), length);
+  pos_ += length;
+  if (wasNull) *wasNull = false;
   return true;
 }
 

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <span>
 #include <string>
@@ -50,6 +51,7 @@ enum class PStreamError : uint8_t {
   NotOpen,
   ReadFailed,       // the file gave fewer bytes than it claimed to have
   WriteFailed,
+  NotInMemory,      // a read that hands out views of the source on a stream not held in memory
 };
 
 const char* PStreamErrorName(PStreamError error);
@@ -163,9 +165,16 @@ class opstream : public pstream {
 class ipstream : public pstream {
  public:
   // A failed read returns 0.
-  uint8_t readByte();
+  uint8_t readByte() {
+    uint8_t b = 0;
+    return take(&b, 1, PStreamError::EndOfData) ? b : 0;
+  }
   uint16_t readWord16();
-  uint32_t readWord32();
+  uint32_t readWord32() {
+    uint8_t b[4];
+    if (!take(b, sizeof b, PStreamError::EndOfData)) return 0;
+    return uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24;
+  }
   uint64_t readWord64();
   uint32_t readWord() { return readWord32(); }
   // Exactly size bytes or none: on failure data is not written to (unless the file itself
@@ -176,6 +185,26 @@ class ipstream : public pstream {
   // Keeps the first capacity - 1 characters, skips the rest, always terminates. capacity 0
   // reads and drops the string.
   bool readString(char* buffer, size_t capacity);
+  // A string without copying it: out views the source bytes and stays valid as long as they
+  // do. Only streams held in memory (inMemory()) can do this; others fail with NotInMemory.
+  // out is replaced only on success; a null string gives an empty view and *wasNull = true.
+  bool readStringView(std::string_view& out, bool* wasNull = nullptr) {
+    // In line for a string that is there; null strings, failures and errors go the long way.
+    if (memory_ != nullptr && good() && memorySize_ - pos_ >= 4) {
+      const uint8_t* at = memory_ + pos_;
+      const uint32_t length =
+          uint32_t(at[0]) | uint32_t(at[1]) << 8 | uint32_t(at[2]) << 16 | uint32_t(at[3]) << 24;
+      if (length != kNullStringLength && length <= memorySize_ - pos_ - 4) {
+        out = std::string_view(reinterpret_cast<const char*>(at + 4), length);
+        pos_ += 4 + uint64_t(length);
+        if (wasNull) *wasNull = false;
+        return true;
+      }
+    }
+    return readStringViewSlow(out, wasNull);
+  }
+  // Whether the whole source is in memory, so readStringView works.
+  bool inMemory() const { return memory_ != nullptr; }
   // Looks for a version header at the current position and consumes it if there is one.
   // Returns its version, or 0 with nothing consumed when the bytes do not start with the
   // header, so data without a header is read from its first byte.
@@ -184,6 +213,32 @@ class ipstream : public pstream {
   // Reads a record of object's class into object. On failure the object holds whatever its
   // Read managed to take before the damage.
   bool readObject(TStreamableBase& object);
+  // readObject in parts, for a reader of many records of one class without records nested in
+  // them, which calls the fields' reader itself: the begin mark and the class name (a record of
+  // another class fails as in readObject), then, after the fields, the end mark.
+  bool readRecordHead(std::string_view className) {
+    // In line for the record that is there; anything else goes the long way.
+    if (memory_ != nullptr && good() && depth_ < kMaxObjectDepth && !className.empty() &&
+        className.size() <= kMaxClassNameLength &&
+        memorySize_ - pos_ >= 5 + uint64_t(className.size())) {
+      const uint8_t* at = memory_ + pos_;
+      const uint32_t length =
+          uint32_t(at[1]) | uint32_t(at[2]) << 8 | uint32_t(at[3]) << 16 | uint32_t(at[4]) << 24;
+      if (at[0] == kObjectBegin && length == className.size() &&
+          std::memcmp(at + 5, className.data(), className.size()) == 0) {
+        pos_ += 5 + uint64_t(length);
+        return true;
+      }
+    }
+    return readRecordHeadSlow(className);
+  }
+  bool readRecordTail() {
+    if (memory_ != nullptr && good() && pos_ < memorySize_ && memory_[pos_] == kObjectEnd) {
+      ++pos_;
+      return true;
+    }
+    return readRecordTailSlow();
+  }
   // Reads a pointer record: the null record gives null with the stream still good; an object
   // record gives a new object of the registered class named in it. A failure gives null and
   // nothing half-read escapes.
@@ -200,13 +255,35 @@ class ipstream : public pstream {
   uint64_t streamOffset() const override { return pos_; }
   // For derived classes that (re)open: back to a fresh, good stream at offset 0.
   void restart();
+  // For derived classes whose whole source is in memory for the stream's lifetime: reads then
+  // copy from it directly instead of going through fetch.
+  void setMemory(std::span<const uint8_t> bytes) {
+    memory_ = bytes.data() ? bytes.data() : kEmpty;
+    memorySize_ = bytes.size();
+  }
 
  private:
-  bool take(void* data, size_t size, PStreamError shortError);
-  bool readClassName(std::string& name);
+  static constexpr uint8_t kEmpty[1] = {0};
+
+  // Reads from memory in line; everything else (failures included) goes through takeSlow.
+  bool take(void* data, size_t size, PStreamError shortError) {
+    if (memory_ != nullptr && good() && size <= memorySize_ - pos_) {
+      std::memcpy(data, memory_ + pos_, size);
+      pos_ += size;
+      return true;
+    }
+    return takeSlow(data, size, shortError);
+  }
+  bool takeSlow(void* data, size_t size, PStreamError shortError);
+  bool readStringViewSlow(std::string_view& out, bool* wasNull);
+  bool readRecordHeadSlow(std::string_view className);
+  bool readRecordTailSlow();
+  bool readClassName(char (&buffer)[kMaxClassNameLength], std::string_view& name);
   bool readFields(TStreamableBase& object);
 
   uint64_t pos_ = 0;
+  const uint8_t* memory_ = nullptr;
+  uint64_t memorySize_ = 0;
 };
 
 // Collects the bytes in memory.
@@ -226,7 +303,7 @@ class omemstream : public opstream {
 // Reads bytes the caller keeps alive for the stream's lifetime.
 class imemstream : public ipstream {
  public:
-  explicit imemstream(std::span<const uint8_t> bytes) : bytes_(bytes) {}
+  explicit imemstream(std::span<const uint8_t> bytes) : bytes_(bytes) { setMemory(bytes); }
 
  protected:
   uint64_t sourceSize() const override { return bytes_.size(); }

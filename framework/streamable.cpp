@@ -121,7 +121,7 @@ void opstream::writeObjectPtr(const TStreamableBase* object) {
 
 // ---- reading records -----------------------------------------------------------------------
 
-bool ipstream::readClassName(std::string& name) {
+bool ipstream::readClassName(char (&buffer)[kMaxClassNameLength], std::string_view& name) {
   const uint64_t at = tellg();
   const uint32_t length = readWord32();
   if (!good()) return false;
@@ -134,9 +134,13 @@ bool ipstream::readClassName(std::string& name) {
     setErrorAt(PStreamError::LengthPastEnd, at);
     return false;
   }
-  char buffer[kMaxClassNameLength];
+  if (memory_ != nullptr) {  // no need for a copy
+    name = std::string_view(reinterpret_cast<const char*>(memory_ + pos_), length);
+    pos_ += length;
+    return true;
+  }
   if (!readBytes(buffer, length)) return false;
-  name.assign(buffer, length);
+  name = std::string_view(buffer, length);
   return true;
 }
 
@@ -145,6 +149,10 @@ bool ipstream::readFields(TStreamableBase& object) {
     DepthGuard guard(depth_);
     object.Read(*this);
   }
+  return readRecordTail();
+}
+
+bool ipstream::readRecordTailSlow() {
   if (!good()) return false;
   const uint64_t at = tellg();
   const uint8_t end = readByte();
@@ -157,6 +165,12 @@ bool ipstream::readFields(TStreamableBase& object) {
 }
 
 bool ipstream::readObject(TStreamableBase& object) {
+  const char* expected = object.streamableName();
+  return readRecordHead(expected ? std::string_view(expected) : std::string_view()) &&
+         readFields(object);
+}
+
+bool ipstream::readRecordHeadSlow(std::string_view className) {
   const uint64_t at = tellg();
   const uint8_t prefix = readByte();
   if (!good()) return false;
@@ -168,15 +182,15 @@ bool ipstream::readObject(TStreamableBase& object) {
     setErrorAt(PStreamError::TooDeep, at);
     return false;
   }
-  std::string name;
-  if (!readClassName(name)) return false;
-  const char* expected = object.streamableName();
-  if (expected == nullptr || name != expected) {
+  char buffer[kMaxClassNameLength];
+  std::string_view name;
+  if (!readClassName(buffer, name)) return false;
+  if (name != className) {
     setErrorAt(FindStreamableClass(name) ? PStreamError::WrongClass : PStreamError::UnknownClass,
                at);
     return false;
   }
-  return readFields(object);
+  return true;
 }
 
 std::unique_ptr<TStreamableBase> ipstream::readObjectPtr() {
@@ -191,8 +205,9 @@ std::unique_ptr<TStreamableBase> ipstream::readObjectPtr() {
     setErrorAt(PStreamError::TooDeep, at);
     return nullptr;
   }
-  std::string name;
-  if (!readClassName(name)) return nullptr;
+  char buffer[kMaxClassNameLength];
+  std::string_view name;
+  if (!readClassName(buffer, name)) return nullptr;
   const TStreamableBuilder builder = FindStreamableClass(name);
   std::unique_ptr<TStreamableBase> object = builder ? builder() : nullptr;
   if (!object) {

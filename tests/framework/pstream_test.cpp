@@ -252,6 +252,37 @@ TEST_F(PStreamTest, AFailedStreamRefusesEveryFurtherReadUntilCleared) {
   EXPECT_TRUE(out.bad());
 }
 
+TEST_F(PStreamTest, StringViewsLookIntoTheSourceAndOnlyAMemoryStreamGivesThem) {
+  omemstream os;
+  os << "hi" << static_cast<const char*>(nullptr);
+  os.writeWord32(1000);  // a length running past the end
+  os << "x";
+  imemstream is(os.span());
+  ASSERT_TRUE(is.inMemory());
+  std::string_view view;
+  bool wasNull = true;
+  ASSERT_TRUE(is.readStringView(view, &wasNull));
+  EXPECT_EQ(view, "hi");
+  EXPECT_FALSE(wasNull);
+  EXPECT_EQ(static_cast<const void*>(view.data()), os.span().data() + 4);
+  ASSERT_TRUE(is.readStringView(view, &wasNull));
+  EXPECT_TRUE(view.empty());
+  EXPECT_TRUE(wasNull);
+  const uint64_t at = is.tellg();
+  view = "kept";
+  EXPECT_FALSE(is.readStringView(view));
+  EXPECT_EQ(view, "kept");
+  EXPECT_EQ(is.error(), PStreamError::LengthPastEnd);
+  EXPECT_EQ(is.errorOffset(), at);
+
+  WriteFile(dir_ + "s.bin", Bytes(os.span().begin(), os.span().end()));
+  ifpstream file(dir_ + "s.bin");
+  EXPECT_FALSE(file.inMemory());
+  EXPECT_FALSE(file.readStringView(view));
+  EXPECT_EQ(file.error(), PStreamError::NotInMemory);
+  EXPECT_EQ(file.tellg(), 0u);
+}
+
 // ---- files ---------------------------------------------------------------------------------
 
 TEST_F(PStreamTest, FileErrorsMakeTheStreamBad) {
