@@ -74,9 +74,9 @@ void BM_Floor_read(benchmark::State& state) {
   const std::string& path = ThirtySeconds();
   long bytes = 0;
   for (auto _ : state) {
-    const std::vector<uint8_t> data = bench::ReadFileRaw(path);
-    bytes = long(data.size());
-    benchmark::DoNotOptimize(data.data());
+    const bench::RawFile data = bench::ReadFileRaw(path);
+    bytes = long(data.size);
+    benchmark::DoNotOptimize(data.data.get());
   }
   state.SetBytesProcessed(int64_t(state.iterations()) * bytes);
 }

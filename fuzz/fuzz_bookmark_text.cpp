@@ -88,7 +88,7 @@ void CheckGrouping(const std::string& text) {
   // Each text comes back as one bracketed item when its own brackets balance.
   for (const std::string& p : kept)
     if (!Balanced(p)) return;
-  ZCmdLine line(grouped->GetText());
+  ZCmdLine line{std::string(grouped->GetText())};
   std::string name, value;
   size_t i = kept.size();
   for (bool ok = line.FindFirst(name, value); ok; ok = line.FindNext(name, value)) {

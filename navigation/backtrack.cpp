@@ -54,14 +54,17 @@ void Dispose(std::unique_ptr<ZBookmark> bookmark) {
   }
 }
 
-void GroupAppend(const std::string& t) {
+void GroupAppend(std::string_view t) {
   GroupState& g = Group();
   if (t.empty()) return;
   if (g.count == 0) {
     g.text = t;
   } else {
     if (g.count == 1) g.text = "<" + g.text + ">";
-    g.text = "<" + t + "> " + g.text;
+    std::string grouped;
+    grouped.reserve(t.size() + 3 + g.text.size());
+    grouped.append("<").append(t).append("> ").append(g.text);
+    g.text = std::move(grouped);
   }
   ++g.count;
 }

@@ -84,29 +84,41 @@ void WriteBmk(opstream& os, const ZBookmarkList& list) {
   for (int i = 0; i < list.GetCount() && os.good(); ++i) os.writeObject(*list.Get(i));
 }
 
-ZBmkReadResult ReadBmk(ipstream& is, const std::function<void(std::unique_ptr<ZBookmark>)>& add) {
+// ReadBmk for any sink of bookmarks; ZBookmark records hold no nested records, so each is
+// read in parts with its fields' reader called directly.
+template <class Add>
+ZBmkReadResult ReadBmkInto(ipstream& is, Add&& add, ZBookmarkBlock* block) {
   uint8_t magic[sizeof kBmkMagic] = {};
   if (!is.readBytes(magic, sizeof magic) || std::memcmp(magic, kBmkMagic, sizeof magic) != 0)
     return ZBmkReadResult::NotBmk;
   const uint32_t count = is.readWord32();
+  constexpr std::string_view kClass(ZBookmark::kClassName);
   for (uint32_t i = 0; i < count; ++i) {
-    if (!is.good()) return ZBmkReadResult::Damaged;
-    auto bookmark = std::make_unique<ZBookmark>();
-    if (!is.readObject(*bookmark)) return ZBmkReadResult::Damaged;
+    if (!is.readRecordHead(kClass)) return ZBmkReadResult::Damaged;
+    auto bookmark = block ? ZBookmark::NewIn(*block) : std::make_unique<ZBookmark>();
+    bookmark->ZBookmark::Read(is);
+    if (!is.readRecordTail()) return ZBmkReadResult::Damaged;
     add(std::move(bookmark));
   }
   return is.good() ? ZBmkReadResult::Complete : ZBmkReadResult::Damaged;
+}
+
+ZBmkReadResult ReadBmk(ipstream& is, const std::function<void(std::unique_ptr<ZBookmark>)>& add,
+                       ZBookmarkBlock* block) {
+  return ReadBmkInto(is, add, block);
 }
 
 void ReadUserBookmarks(int append) {
   if (GetSuppressBookmarks()) return;
   if (append == 0) ClearUserBookmarks();
   ZBookmarkList& list = GetUserBookmarks();
-  ifpstream is;
-  if (!is.open(list.GetFileName())) {
+  // The whole file is read at once and its bookmarks made in one block (bookmark_block.h).
+  const ZBookmarkBlock::Ref block = ZBookmarkBlock::ReadFile(list.GetFileName());
+  if (!block) {
     Tell(Quoted("Unable to open file", list.GetFileName()), kReadCaption);
-  } else if (ReadBmk(is, [&](std::unique_ptr<ZBookmark> b) { list.Add(std::move(b)); }) ==
-             ZBmkReadResult::NotBmk) {
+  } else if (imemstream is(block->Bytes());
+             ReadBmkInto(is, [&](std::unique_ptr<ZBookmark> b) { list.Add(std::move(b)); },
+                         block.get()) == ZBmkReadResult::NotBmk) {
     Tell(Quoted("Not a valid bookmark list", list.GetFileName()), kReadCaption);
   }
   list.SetModified(false);
@@ -115,7 +127,15 @@ void ReadUserBookmarks(int append) {
 
 bool WriteUserBookmarks() {
   ZBookmarkList& list = GetUserBookmarks();
-  for (int i = 0; i < list.GetCount(); ++i) changeSeqNumToTitle(list.Get(i)->GetText());
+  // The host's rewriting of each text stays in the list.
+  if (HasChangeSeqNumToTitleHook()) {
+    for (int i = 0; i < list.GetCount(); ++i) {
+      ZBookmark& b = *list.Get(i);
+      std::string text(b.GetText());
+      changeSeqNumToTitle(text);
+      if (text != b.GetText()) b.SetText(text);
+    }
+  }
   BmkBytes os(list);
   WriteBmk(os, list);
   std::string target;

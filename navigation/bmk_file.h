@@ -8,6 +8,7 @@
 
 #include "framework/pstream.h"
 #include "navigation/bookmark.h"
+#include "navigation/bookmark_block.h"
 #include "navigation/bookmark_list.h"
 
 namespace quill {
@@ -23,12 +24,15 @@ enum class ZBmkReadResult {
 // Writes the magic, the count and a record for each bookmark of the list, oldest first.
 void WriteBmk(opstream& os, const ZBookmarkList& list);
 // Reads from the stream's first byte. Each bookmark read whole goes to add, in file order; a
-// damaged record and everything after it are left out. Nothing is sized by the count.
-ZBmkReadResult ReadBmk(ipstream& is, const std::function<void(std::unique_ptr<ZBookmark>)>& add);
+// damaged record and everything after it are left out. Nothing is sized by the count. Given a
+// block, the bookmarks are made in it; reading the block's bytes they then view them.
+ZBmkReadResult ReadBmk(ipstream& is, const std::function<void(std::unique_ptr<ZBookmark>)>& add,
+                       ZBookmarkBlock* block = nullptr);
 
 // Reads the user list's file into the user list; append 0 empties the list first. Does
 // nothing at all while bookmarks are suppressed. A file that cannot be opened or is not a
-// bookmark list is reported in a message box; a damaged one keeps what came before the damage.
+// bookmark list is reported in a message box; a damaged one keeps what came before the damage,
+// and so does one longer than ZBookmarkBlock::kMaxFileBytes.
 // The list ends up not modified and its windows are told.
 void ReadUserBookmarks(int append);
 

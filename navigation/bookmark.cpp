@@ -1,8 +1,11 @@
 #include "navigation/bookmark.h"
 
+#include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "framework/streamable.h"
+#include "navigation/bookmark_block.h"
 #include "profile/cmd_line.h"
 
 namespace quill {
@@ -17,31 +20,90 @@ void RegisterBookmarkStreamable() {
   RegisterStreamableClass(ZBookmark::kClassName, &BuildStreamable<ZBookmark>);
 }
 
-ZBookmark::ZBookmark() { SetType(kNoType); }
+ZBookmark::ZBookmark() { std::memcpy(type_, kNoType, sizeof type_); }
 
-ZBookmark::ZBookmark(const std::string& text) : name_(kNoName), text_(text) { SetType(kNoType); }
-
-ZBookmark::ZBookmark(const std::string& name, const std::string& text) : name_(name), text_(text) {
+ZBookmark::ZBookmark(const std::string& text) {
+  Assign(kNoName, text);
   SetType(kNoType);
 }
 
-ZBookmark::ZBookmark(const char* type, const std::string& name, const std::string& text)
-    : name_(name), text_(text) {
+ZBookmark::ZBookmark(const std::string& name, const std::string& text) {
+  Assign(name, text);
+  SetType(kNoType);
+}
+
+ZBookmark::ZBookmark(const char* type, const std::string& name, const std::string& text) {
+  Assign(name, text);
   SetType(type);
 }
 
-ZBookmark::ZBookmark(const ZBookmark& other)
-    : TStreamableBase(), name_(other.name_), text_(other.text_) {
+ZBookmark::ZBookmark(const ZBookmark& other) : TStreamableBase() {
+  Assign(other.name_, other.text_);
   std::memcpy(type_, other.type_, sizeof type_);
 }
 
 ZBookmark& ZBookmark::operator=(const ZBookmark& other) {
   if (this != &other) {
-    name_ = other.name_;
-    text_ = other.text_;
+    Assign(other.name_, other.text_);
     std::memcpy(type_, other.type_, sizeof type_);
   }
   return *this;
+}
+
+std::unique_ptr<ZBookmark> ZBookmark::NewIn(ZBookmarkBlock& block) {
+  void* slot = block.NewSlot(sizeof(Header) + sizeof(ZBookmark));
+  auto* header = new (slot) Header{&block};
+  ZBookmark* bookmark;
+  try {
+    bookmark = new (header + 1) ZBookmark();
+  } catch (...) {
+    block.Release();
+    throw;
+  }
+  bookmark->block_ = &block;
+  return std::unique_ptr<ZBookmark>(bookmark);
+}
+
+// Out of line, so the compiler does not pair the inner allocation with the class's delete.
+[[gnu::noinline]] void* ZBookmark::operator new(size_t size) {
+  auto* header = static_cast<Header*>(::operator new(sizeof(Header) + size));
+  header->block = nullptr;
+  return header + 1;
+}
+
+void ZBookmark::operator delete(void* object) noexcept {
+  if (object == nullptr) return;
+  Header* header = static_cast<Header*>(object) - 1;
+  if (header->block != nullptr) {
+    header->block->Release();
+  } else {
+    ::operator delete(header);
+  }
+}
+
+void ZBookmark::Assign(std::string_view name, std::string_view text) {
+  const auto shared = [this](std::string_view s) {
+    return s.empty() || (block_ != nullptr && block_->Holds(s));
+  };
+  const bool nameShared = shared(name);
+  const bool textShared = shared(text);
+  const size_t need = (nameShared ? 0 : name.size()) + (textShared ? 0 : text.size());
+  // Made before anything is dropped: name or text may view the storage being replaced.
+  std::unique_ptr<char[]> fresh;
+  if (need > 0) fresh = std::make_unique_for_overwrite<char[]>(need);
+  char* at = fresh.get();
+  if (!nameShared) {
+    std::memcpy(at, name.data(), name.size());
+    name = std::string_view(at, name.size());
+    at += name.size();
+  }
+  if (!textShared) {
+    std::memcpy(at, text.data(), text.size());
+    text = std::string_view(at, text.size());
+  }
+  own_ = std::move(fresh);
+  name_ = name.empty() ? std::string_view() : name;
+  text_ = text.empty() ? std::string_view() : text;
 }
 
 void ZBookmark::SetType(const char* type) {
@@ -65,8 +127,8 @@ std::unique_ptr<ZBookmark> ZBookmark::Make(const std::string& text) {
   return std::make_unique<ZBookmark>(type.c_str(), kNoName, text);
 }
 
-std::string ZBookmark::GetEntryName(const std::string& text) {
-  ZCmdLine line(text);
+std::string ZBookmark::GetEntryName(std::string_view text) {
+  ZCmdLine line{std::string(text)};
   std::string first;
   std::string value;
   if (!line.FindFirst(first, value) || !value.empty()) return std::string();
@@ -81,7 +143,19 @@ void ZBookmark::Write(opstream& os) const {
 
 void ZBookmark::Read(ipstream& is) {
   // Of the type only four characters are kept, whatever length the record gives it.
-  is >> name_ >> type_ >> text_;
+  if (is.inMemory()) {
+    std::string_view name, type, text;
+    if (!is.readStringView(name) || !is.readStringView(type) || !is.readStringView(text)) return;
+    std::memset(type_, 0, sizeof type_);
+    if (!type.empty()) std::memcpy(type_, type.data(), std::min(type.size(), kTypeLength));
+    Assign(name, text);
+  } else {
+    std::string name, text;
+    char type[kTypeLength + 1];
+    if (!is.readString(name) || !is.readString(type, sizeof type) || !is.readString(text)) return;
+    std::memcpy(type_, type, sizeof type_);
+    Assign(name, text);
+  }
 }
 
 }  // namespace quill

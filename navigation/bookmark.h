@@ -2,12 +2,16 @@
 // tableau arrangement or a group of these), named, typed and described by a line of items.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "framework/pstream.h"
 
 namespace quill {
+
+class ZBookmarkBlock;
 
 // Why a content window is asked for a bookmark of what it shows (WmuCreateBookmark). The
 // library asks only for eBOOKMARK_FOR_USER; other values belong to the host.
@@ -32,6 +36,16 @@ class ZBookmark : public TStreamableBase {
   ZBookmark& operator=(const ZBookmark& other);
   ~ZBookmark() override = default;
 
+  // An empty bookmark made in block (see bookmark_block.h): reading it from a memory stream
+  // over the block's bytes keeps views of them instead of copies. It is deleted like any
+  // other bookmark.
+  static std::unique_ptr<ZBookmark> NewIn(ZBookmarkBlock& block);
+
+  // Bookmarks made with new carry a word before them naming their block (none for the heap),
+  // so delete can tell where the storage goes back to.
+  static void* operator new(size_t size);
+  static void operator delete(void* object) noexcept;
+
   // Equal name and text; the type is deliberately left out, so one place bookmarked by two
   // content windows with different type codes is still one place.
   bool operator==(const ZBookmark& other) const;
@@ -45,24 +59,38 @@ class ZBookmark : public TStreamableBase {
 
   // The first item of the text when it is bare, else "".
   std::string GetEntryName() const;
-  static std::string GetEntryName(const std::string& text);
+  static std::string GetEntryName(std::string_view text);
 
-  const std::string& GetName() const { return name_; }
+  // The views stay valid until the bookmark is changed or deleted.
+  std::string_view GetName() const { return name_; }
   const char* GetType() const { return type_; }
-  const std::string& GetText() const { return text_; }
-  std::string& GetText() { return text_; }
-  void SetName(const std::string& name) { name_ = name; }
-  void SetText(const std::string& text) { text_ = text; }
+  std::string_view GetText() const { return text_; }
+  void SetName(std::string_view name) { Assign(name, text_); }
+  void SetText(std::string_view text) { Assign(name_, text); }
   void SetType(const char* type);
 
   const char* streamableName() const override { return kClassName; }
   void Write(opstream& os) const override;
+  // A record that fails to read leaves the bookmark as it was.
   void Read(ipstream& is) override;
 
  private:
-  std::string name_;
+  struct alignas(16) Header {
+    ZBookmarkBlock* block;
+  };
+
+  static void* operator new(size_t, void* where) noexcept { return where; }
+  static void operator delete(void*, void*) noexcept {}
+
+  // Takes name and text, copying whatever does not lie in the block's bytes into storage of
+  // the bookmark's own (either may view the current name or text).
+  void Assign(std::string_view name, std::string_view text);
+
+  std::string_view name_;
+  std::string_view text_;
+  std::unique_ptr<char[]> own_;      // the copied name and text, back to back
+  ZBookmarkBlock* block_ = nullptr;  // the block the bookmark was made in, if any
   char type_[kTypeLength + 1];
-  std::string text_;
 };
 
 // Puts ZBookmark (back) into the stream class registry; the library does it when it loads,

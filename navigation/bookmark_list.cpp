@@ -9,7 +9,7 @@ ZBookmark* ZBookmarkList::Get(int index) const {
   return items_[size_t(index)];
 }
 
-int ZBookmarkList::FindText(const std::string& text) const {
+int ZBookmarkList::FindText(std::string_view text) const {
   int index = 0;
   for (const ZBookmark* b : items_) {
     if (b->GetText() == text) return index;

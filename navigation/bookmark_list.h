@@ -26,7 +26,7 @@ class ZBookmarkList {
   // Position of that very bookmark object, or -1.
   int Find(const ZBookmark* bookmark) const { return items_.Find(bookmark); }
   // Position of the first bookmark with exactly this text, or -1.
-  int FindText(const std::string& text) const;
+  int FindText(std::string_view text) const;
 
   // Takes ownership; a null bookmark is ignored.
   void Add(std::unique_ptr<ZBookmark> bookmark);

@@ -65,7 +65,7 @@ bool GetDisplayedArticle(ZDBInfo*& database, long& codedRef) {
       reinterpret_cast<ZBookmark*>(SendMessage(content, WmuCreateBookmark, eBOOKMARK_FOR_USER, 0)));
   if (!bookmark) return false;
   long value = 0;
-  const bool found = ZCmdLine(bookmark->GetText()).GetLongValue("codedref", value);
+  const bool found = ZCmdLine(std::string(bookmark->GetText())).GetLongValue("codedref", value);
   if (found) codedRef = value;
   return found && value != 0;
 }

@@ -89,6 +89,12 @@ ZBookmarkTextHook SetChangeSeqNumToTitleHook(ZBookmarkTextHook hook) {
   return previous;
 }
 
+bool HasChangeSeqNumToTitleHook() {
+  HostLookups& s = State();
+  std::lock_guard lock(s.mutex);
+  return bool(s.rewrite);
+}
+
 void ResetHostLookups() {
   HostLookups& s = State();
   std::lock_guard lock(s.mutex);

@@ -34,6 +34,8 @@ void changeSeqNumToTitle(std::string& text);
 using ZBookmarkTextHook = std::function<void(std::string&)>;
 // Installs the hook (an empty one restores the identity) and answers the previous one.
 ZBookmarkTextHook SetChangeSeqNumToTitleHook(ZBookmarkTextHook hook);
+// Whether a hook is installed, so callers with many texts can skip copying them for nothing.
+bool HasChangeSeqNumToTitleHook();
 
 // For tests: no entries, no databases, the identity rewrite.
 void ResetHostLookups();

@@ -17,7 +17,7 @@ class BacktrackTest : public NavTest {
   std::vector<std::string> StackTexts() const {
     std::vector<std::string> out;
     for (int i = 0; i < GetBacktrackStack().GetCount(); ++i)
-      out.push_back(GetBacktrackStack().Get(i)->GetText());
+      out.emplace_back(GetBacktrackStack().Get(i)->GetText());
     return out;
   }
   int beeps = 0;
@@ -166,7 +166,7 @@ TEST_F(BacktrackTest, PopReenteredFromTheHandler) {
   AddBacktrackBookmark(Typed("b"));
   int depth = 0;
   frame->onFire = [&](const ZBookmark& b) {
-    const std::string text = b.GetText();
+    const std::string text(b.GetText());
     if (++depth == 1) PopBacktrackStack();
     // The bookmark being shown is alive however often the stack was popped meanwhile.
     EXPECT_EQ(b.GetText(), text);

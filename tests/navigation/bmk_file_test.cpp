@@ -60,7 +60,7 @@ class BmkFileTest : public NavTest {
   std::vector<std::string> UserTexts() {
     std::vector<std::string> out;
     for (int i = 0; i < GetUserBookmarks().GetCount(); ++i)
-      out.push_back(GetUserBookmark(i)->GetText());
+      out.emplace_back(GetUserBookmark(i)->GetText());
     return out;
   }
   void Fill(int count, const std::string& prefix = "Win ") {
@@ -129,6 +129,30 @@ TEST_F(BmkFileTest, AppendAddsToTheList) {
                                                    "file 1"}));
   EXPECT_FALSE(GetUserBookmarks().IsModified());
   EXPECT_EQ(watcher.codes, (std::vector<int>{0}));
+}
+
+TEST_F(BmkFileTest, BookmarksReadFromAFileOutliveTheListAndEachOther) {
+  Fill(3);
+  ASSERT_TRUE(WriteUserBookmarks());
+  ReadUserBookmarks(0);
+  ASSERT_EQ(GetUserBookmarks().GetCount(), 3);
+  // One taken out of the list, one changed from a view of its own text, one copied: the
+  // list is emptied, and each must still hold its own value (ASan sees any stale view).
+  std::unique_ptr<ZBookmark> kept = GetUserBookmarks().Detach(0);
+  ZBookmark* changed = GetUserBookmark(0);
+  changed->SetText(changed->GetText().substr(1));
+  changed->SetName(changed->GetName());
+  const ZBookmark copy(*GetUserBookmark(1));
+  std::unique_ptr<ZBookmark> changedKept = GetUserBookmarks().Detach(0);
+  ClearUserBookmarks();
+  EXPECT_EQ(kept->GetName(), "Name 0");
+  EXPECT_EQ(kept->GetText(), "Win 0");
+  EXPECT_STREQ(kept->GetType(), "ARTI");
+  EXPECT_EQ(changedKept->GetText(), "in 1");
+  EXPECT_EQ(changedKept->GetName(), "Name 1");
+  kept.reset();
+  EXPECT_EQ(changedKept->GetText(), "in 1");
+  EXPECT_EQ(copy.GetText(), "Win 2");
 }
 
 TEST_F(BmkFileTest, TextsAreRewrittenBeforeSaving) {

@@ -42,7 +42,7 @@ class NavFrame : public TWindow, public ZVexFrame {
   LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override {
     if (msg == WmuFireOffBookmark) {
       const auto* b = reinterpret_cast<const ZBookmark*>(lp);
-      fired.push_back(Fired{wp, b->GetText(), b->GetType()});
+      fired.push_back(Fired{wp, std::string(b->GetText()), b->GetType()});
       if (onFire) onFire(*b);
       return answer;
     }
