@@ -91,15 +91,16 @@ void ZBookmark::Assign(std::string_view name, std::string_view text) {
   // Made before anything is dropped: name or text may view the storage being replaced.
   std::unique_ptr<char[]> fresh;
   if (need > 0) fresh = std::make_unique_for_overwrite<char[]>(need);
+  // The text first: it is what lists compare, and it then starts on the allocation's alignment.
   char* at = fresh.get();
-  if (!nameShared) {
-    std::memcpy(at, name.data(), name.size());
-    name = std::string_view(at, name.size());
-    at += name.size();
-  }
   if (!textShared) {
     std::memcpy(at, text.data(), text.size());
     text = std::string_view(at, text.size());
+    at += text.size();
+  }
+  if (!nameShared) {
+    std::memcpy(at, name.data(), name.size());
+    name = std::string_view(at, name.size());
   }
   own_ = std::move(fresh);
   name_ = name.empty() ? std::string_view() : name;

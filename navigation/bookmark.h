@@ -88,7 +88,7 @@ class ZBookmark : public TStreamableBase {
 
   std::string_view name_;
   std::string_view text_;
-  std::unique_ptr<char[]> own_;      // the copied name and text, back to back
+  std::unique_ptr<char[]> own_;      // the copied text and name, back to back
   ZBookmarkBlock* block_ = nullptr;  // the block the bookmark was made in, if any
   char type_[kTypeLength + 1];
 };
