@@ -232,8 +232,10 @@ void BM_DrawText(benchmark::State& state) {
 }
 BENCHMARK(BM_DrawText);
 
-// The presenter's work for a whole frame: indices to 32-bit pixels through the palette.
-void BM_Present(benchmark::State& state) {
+// The presenter's work for a whole frame: indices to 32-bit pixels through the palette, by
+// the path this processor takes, and by the plain loop every processor has.
+template <auto Convert>
+void PresentFrame(benchmark::State& state) {
   TWindowSystem& ws = InstallScreen();
   TScreenDC dc;
   TDib dib = Picture(kW, kH);
@@ -242,14 +244,18 @@ void BM_Present(benchmark::State& state) {
   std::vector<uint32_t> frame(static_cast<size_t>(kPixels));
   for (auto _ : state) {
     const platform::XrgbLut lut = platform::BuildXrgbLut(surface.Palette());
-    platform::ConvertIndexedToXrgb(surface.Pixels(), surface.Stride(), frame.data(), size_t(kW), kW,
-                                   kH, lut);
+    Convert(surface.Pixels(), surface.Stride(), frame.data(), size_t(kW), kW, kH, lut);
     benchmark::ClobberMemory();
   }
   SetFrameCounters(state);
   TWindowSystem::Uninstall();
 }
+void BM_Present(benchmark::State& state) { PresentFrame<&platform::ConvertIndexedToXrgb>(state); }
 BENCHMARK(BM_Present)->Name("BM_Present/1024x768");
+void BM_PresentScalar(benchmark::State& state) {
+  PresentFrame<&platform::ConvertIndexedToXrgbScalar>(state);
+}
+BENCHMARK(BM_PresentScalar)->Name("BM_PresentScalar/1024x768");
 
 }  // namespace
 }  // namespace quill

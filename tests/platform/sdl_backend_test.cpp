@@ -1,8 +1,10 @@
-// The SDL backend without a display (SDL's dummy video driver): input translation and
-// presenting only what changed.
+// The SDL backend without a display (SDL's dummy video driver): input translation,
+// presenting only what changed, and the conversion of indices to display pixels.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <random>
+#include <vector>
 
 #include "platform/pixel_convert.h"
 #include "platform/sdl/sdl_backend.h"
@@ -120,6 +122,34 @@ TEST(PixelConvertTest, IndicesBecomeXrgbThroughThePalette) {
   EXPECT_EQ(dst[0][2], 0xFFFFFFFFu);
   EXPECT_EQ(dst[1][4], lut[5]);
   EXPECT_EQ(dst[0][5], 0u);  // past the width: untouched
+}
+
+// The vector path (where the processor has it) against the plain loop: random indices and
+// colours, widths around its 64-pixel step, padded rows whose padding must stay untouched.
+TEST(PixelConvertTest, VectorPathGivesThePixelsOfThePlainLoop) {
+  std::mt19937 random(7);
+  XrgbLut lut;
+  for (uint32_t& entry : lut) entry = 0xFF000000u | (random() & 0xFFFFFFu);
+  constexpr uint32_t kUntouched = 0x12345678u;
+  for (int width : {1, 63, 64, 65, 127, 128, 200, 1024}) {
+    const int height = 3;
+    const size_t srcStride = size_t(width) + 5;
+    const size_t dstStride = size_t(width) + 3;
+    std::vector<uint8_t> src(srcStride * height);
+    for (uint8_t& b : src) b = uint8_t(random());
+    std::vector<uint32_t> plain(dstStride * height, kUntouched);
+    std::vector<uint32_t> chosen(plain.size(), kUntouched);
+    ConvertIndexedToXrgbScalar(src.data(), srcStride, plain.data(), dstStride, width, height, lut);
+    ConvertIndexedToXrgb(src.data(), srcStride, chosen.data(), dstStride, width, height, lut);
+    EXPECT_EQ(chosen, plain) << width;
+    EXPECT_EQ(plain[1], width > 1 ? lut[src[1]] : kUntouched) << width;
+    EXPECT_EQ(plain[size_t(width)], kUntouched) << width;
+    std::vector<uint32_t> vector(plain.size(), kUntouched);
+    if (ConvertIndexedToXrgbVector(src.data(), srcStride, vector.data(), dstStride, width, height,
+                                   lut)) {
+      EXPECT_EQ(vector, plain) << width;
+    }
+  }
 }
 
 }  // namespace
