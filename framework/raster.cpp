@@ -2,6 +2,12 @@
 
 #include <cstring>
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
+#include "platform/cpu_features.h"
+
 namespace quill {
 
 namespace {
@@ -66,8 +72,9 @@ void RopRow(uint8_t rop3, uint8_t* dst, const uint8_t* src, uint8_t pattern, siz
   }
 }
 
-void MapRow(uint8_t* dst, const uint8_t* src, const uint8_t* map, size_t count) {
-  size_t i = 0;
+namespace {
+
+void MapTail(uint8_t* dst, const uint8_t* src, const uint8_t* map, size_t i, size_t count) {
   for (; i + 4 <= count; i += 4) {
     uint8_t a = map[src[i]], b = map[src[i + 1]], c = map[src[i + 2]], d = map[src[i + 3]];
     dst[i] = a;
@@ -76,6 +83,48 @@ void MapRow(uint8_t* dst, const uint8_t* src, const uint8_t* map, size_t count) 
     dst[i + 3] = d;
   }
   for (; i < count; ++i) dst[i] = map[src[i]];
+}
+
+#if defined(__x86_64__)
+// 64 bytes a step: a two-register byte permute looks up 128 entries, and the top bit of each
+// index picks between the lower and the upper half of the map.
+__attribute__((target("avx512f,avx512bw,avx512vbmi"))) void MapVector(
+    uint8_t* dst, const uint8_t* src, const uint8_t* map, size_t count) {
+  const __m512i m0 = _mm512_loadu_si512(map);
+  const __m512i m1 = _mm512_loadu_si512(map + 64);
+  const __m512i m2 = _mm512_loadu_si512(map + 128);
+  const __m512i m3 = _mm512_loadu_si512(map + 192);
+  size_t i = 0;
+  for (; i + 64 <= count; i += 64) {
+    const __m512i index = _mm512_loadu_si512(src + i);
+    const __mmask64 high = _mm512_movepi8_mask(index);
+    const __m512i low = _mm512_permutex2var_epi8(m0, index, m1);
+    const __m512i top = _mm512_permutex2var_epi8(m2, index, m3);
+    _mm512_storeu_si512(dst + i, _mm512_mask_blend_epi8(high, low, top));
+  }
+  MapTail(dst, src, map, i, count);
+}
+#endif
+
+}  // namespace
+
+void MapRowScalar(uint8_t* dst, const uint8_t* src, const uint8_t* map, size_t count) {
+  MapTail(dst, src, map, 0, count);
+}
+
+bool MapRowVector(uint8_t* dst, const uint8_t* src, const uint8_t* map, size_t count) {
+#if defined(__x86_64__)
+  if (!platform::CpuHasByteTableVectors()) return false;
+  MapVector(dst, src, map, count);
+  return true;
+#else
+  return false;
+#endif
+}
+
+void MapRow(uint8_t* dst, const uint8_t* src, const uint8_t* map, size_t count) {
+  if (count >= 64 && MapRowVector(dst, src, map, count)) return;
+  MapRowScalar(dst, src, map, count);
 }
 
 void GatherRow(uint8_t* dst, const uint8_t* src, const int32_t* xs, size_t count) {

@@ -36,8 +36,12 @@ constexpr bool RopUsesDest(uint8_t rop3) { return (((rop3 >> 1) ^ rop3) & 0x55) 
 // dst but must not overlap it otherwise.
 void RopRow(uint8_t rop3, uint8_t* dst, const uint8_t* src, uint8_t pattern, size_t count);
 
-// dst[i] = map[src[i]]; dst may equal src.
+// dst[i] = map[src[i]] through a 256-entry map; dst may equal src.
 void MapRow(uint8_t* dst, const uint8_t* src, const uint8_t* map, size_t count);
+// MapRow's two paths on their own, for tests and benchmarks; the vector path answers false
+// (and maps nothing) on a processor without byte-table vectors.
+void MapRowScalar(uint8_t* dst, const uint8_t* src, const uint8_t* map, size_t count);
+bool MapRowVector(uint8_t* dst, const uint8_t* src, const uint8_t* map, size_t count);
 
 // dst[i] = src[xs[i]]: the inner loop of nearest-neighbour stretching.
 void GatherRow(uint8_t* dst, const uint8_t* src, const int32_t* xs, size_t count);

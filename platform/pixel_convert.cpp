@@ -1,5 +1,7 @@
 #include "platform/pixel_convert.h"
 
+#include "platform/cpu_features.h"
+
 #if defined(__x86_64__)
 #include <immintrin.h>
 #endif
@@ -28,12 +30,6 @@ void ConvertRow(const uint8_t* s, uint32_t* d, int from, int width, const XrgbLu
 }
 
 #if defined(__x86_64__)
-
-bool HasVectorPath() {
-  static const bool has = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
-                          __builtin_cpu_supports("avx512vbmi");
-  return has;
-}
 
 // Picks 128-bit lanes of a and b. The zero-masked form with every lane kept is the plain
 // shuffle; the plain intrinsic trips a false uninitialised-value warning in GCC 12.
@@ -109,7 +105,7 @@ void ConvertIndexedToXrgbScalar(const uint8_t* src, size_t srcStride, uint32_t* 
 bool ConvertIndexedToXrgbVector(const uint8_t* src, size_t srcStride, uint32_t* dst,
                                 size_t dstStridePixels, int width, int height, const XrgbLut& lut) {
 #if defined(__x86_64__)
-  if (!HasVectorPath()) return false;
+  if (!CpuHasByteTableVectors()) return false;
   ConvertVector(src, srcStride, dst, dstStridePixels, width, height, lut);
   return true;
 #else

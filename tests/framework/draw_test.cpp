@@ -2,6 +2,7 @@
 // pattern and block transfers with raster operations, DIB transfers and memory DCs.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <memory>
 #include <set>
@@ -84,6 +85,32 @@ TEST(RasterTest, UnpacksOneAndFourBitRowsFromAnyPixel) {
   const uint8_t nibbles[] = {0xAB, 0xCD};
   UnpackIndexRow(out, nibbles, 4, 1, 3);
   EXPECT_EQ(std::vector<uint8_t>(out, out + 3), (std::vector<uint8_t>{0xB, 0xC, 0xD}));
+}
+
+// Mapping through a 256-entry table, by the vector path where the processor has it: the same
+// bytes as the plain loop for every index, at lengths around its 64-byte step, in place too.
+TEST(RasterTest, MappingGivesTheBytesOfThePlainLoop) {
+  std::array<uint8_t, 256> map;
+  for (size_t i = 0; i < map.size(); ++i) map[i] = uint8_t(i * 37 + 11);
+  std::vector<uint8_t> src(300);
+  for (size_t i = 0; i < src.size(); ++i) src[i] = uint8_t(255 - i * 7);
+  for (size_t count : {size_t(1), size_t(63), size_t(64), size_t(65), size_t(256), size_t(300)}) {
+    std::vector<uint8_t> plain(count + 1, 0xEE);
+    MapRowScalar(plain.data(), src.data(), map.data(), count);
+    for (size_t i = 0; i < count; ++i) ASSERT_EQ(plain[i], map[src[i]]) << count;
+    EXPECT_EQ(plain[count], 0xEE) << count;
+    std::vector<uint8_t> chosen(count + 1, 0xEE);
+    MapRow(chosen.data(), src.data(), map.data(), count);
+    EXPECT_EQ(chosen, plain) << count;
+    std::vector<uint8_t> inPlace(src.begin(), src.begin() + std::ptrdiff_t(count));
+    inPlace.push_back(0xEE);
+    MapRow(inPlace.data(), inPlace.data(), map.data(), count);
+    EXPECT_EQ(inPlace, plain) << count;
+    std::vector<uint8_t> vector(count + 1, 0xEE);
+    if (MapRowVector(vector.data(), src.data(), map.data(), count)) {
+      EXPECT_EQ(vector, plain) << count;
+    }
+  }
 }
 
 // --- Lines -----------------------------------------------------------------------------------------
