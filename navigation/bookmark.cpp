@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <type_traits>
 
 #include "framework/streamable.h"
 #include "navigation/bookmark_block.h"
@@ -20,7 +21,7 @@ void RegisterBookmarkStreamable() {
   RegisterStreamableClass(ZBookmark::kClassName, &BuildStreamable<ZBookmark>);
 }
 
-ZBookmark::ZBookmark() { std::memcpy(type_, kNoType, sizeof type_); }
+ZBookmark::ZBookmark() noexcept { std::memcpy(type_, kNoType, sizeof type_); }
 
 ZBookmark::ZBookmark(const std::string& text) {
   Assign(kNoName, text);
@@ -53,13 +54,9 @@ ZBookmark& ZBookmark::operator=(const ZBookmark& other) {
 std::unique_ptr<ZBookmark> ZBookmark::NewIn(ZBookmarkBlock& block) {
   void* slot = block.NewSlot(sizeof(Header) + sizeof(ZBookmark));
   auto* header = new (slot) Header{&block};
-  ZBookmark* bookmark;
-  try {
-    bookmark = new (header + 1) ZBookmark();
-  } catch (...) {
-    block.Release();
-    throw;
-  }
+  // The slot's reference passes to the bookmark; nothing can fail in between.
+  static_assert(std::is_nothrow_default_constructible_v<ZBookmark>);
+  auto* bookmark = new (header + 1) ZBookmark();
   bookmark->block_ = &block;
   return std::unique_ptr<ZBookmark>(bookmark);
 }

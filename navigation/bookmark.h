@@ -27,7 +27,7 @@ class ZBookmark : public TStreamableBase {
   static constexpr const char* kNoName = "No Name";
   static constexpr size_t kTypeLength = 4;
 
-  ZBookmark();
+  ZBookmark() noexcept;
   explicit ZBookmark(const std::string& text);
   ZBookmark(const std::string& name, const std::string& text);
   // A type longer than four characters (or none at all) is taken as "xxxx".
