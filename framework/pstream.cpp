@@ -26,10 +26,6 @@ int BitsFor(PStreamError error) {
   }
 }
 
-uint32_t LoadLE32(const uint8_t* p) {
-  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-
 }  // namespace
 
 const char* PStreamErrorName(PStreamError error) {

@@ -56,6 +56,11 @@ enum class PStreamError : uint8_t {
 
 const char* PStreamErrorName(PStreamError error);
 
+// A little-endian 32-bit word at p: the layout's word, read by the streams' in-line paths.
+inline uint32_t LoadLE32(const uint8_t* p) {
+  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+
 // State shared by both directions. The state bits follow the iostream convention: fail() is
 // true for any failure, bad() for damaged data and I/O errors, eof() for running out of bytes.
 // Once fail() is true every read and write is refused without touching its destination or the
@@ -173,7 +178,7 @@ class ipstream : public pstream {
   uint32_t readWord32() {
     uint8_t b[4];
     if (!take(b, sizeof b, PStreamError::EndOfData)) return 0;
-    return uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24;
+    return LoadLE32(b);
   }
   uint64_t readWord64();
   uint32_t readWord() { return readWord32(); }
@@ -192,8 +197,7 @@ class ipstream : public pstream {
     // In line for a string that is there; null strings, failures and errors go the long way.
     if (memory_ != nullptr && good() && memorySize_ - pos_ >= 4) {
       const uint8_t* at = memory_ + pos_;
-      const uint32_t length =
-          uint32_t(at[0]) | uint32_t(at[1]) << 8 | uint32_t(at[2]) << 16 | uint32_t(at[3]) << 24;
+      const uint32_t length = LoadLE32(at);
       if (length != kNullStringLength && length <= memorySize_ - pos_ - 4) {
         out = std::string_view(reinterpret_cast<const char*>(at + 4), length);
         pos_ += 4 + uint64_t(length);
@@ -222,8 +226,7 @@ class ipstream : public pstream {
         className.size() <= kMaxClassNameLength &&
         memorySize_ - pos_ >= 5 + uint64_t(className.size())) {
       const uint8_t* at = memory_ + pos_;
-      const uint32_t length =
-          uint32_t(at[1]) | uint32_t(at[2]) << 8 | uint32_t(at[3]) << 16 | uint32_t(at[4]) << 24;
+      const uint32_t length = LoadLE32(at + 1);
       if (at[0] == kObjectBegin && length == className.size() &&
           std::memcmp(at + 5, className.data(), className.size()) == 0) {
         pos_ += 5 + uint64_t(length);
