@@ -7,8 +7,8 @@
 
 #include <unistd.h>
 
-#include "app/presentation.h"
-#include "profile/profile.h"
+#include "quillui/app/presentation.h"
+#include "quillui/profile/profile.h"
 
 namespace quill {
 namespace {

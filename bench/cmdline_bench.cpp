@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "profile/cmd_line.h"
-#include "profile/ini_file.h"
+#include "quillui/profile/cmd_line.h"
+#include "quillui/profile/ini_file.h"
 
 namespace {
 

@@ -8,16 +8,16 @@
 #include <string>
 #include <vector>
 
-#include "framework/bitmap.h"
-#include "framework/dc.h"
-#include "framework/dib.h"
-#include "framework/font_engine.h"
-#include "framework/memory_dc.h"
-#include "framework/palette.h"
-#include "framework/text_format.h"
-#include "framework/window_system.h"
-#include "platform/headless/headless_backend.h"
-#include "platform/pixel_convert.h"
+#include "quillui/framework/gdi/bitmap.h"
+#include "quillui/framework/gdi/dc.h"
+#include "quillui/framework/image/dib.h"
+#include "quillui/framework/gdi/font_engine.h"
+#include "quillui/framework/gdi/memory_dc.h"
+#include "quillui/framework/gdi/palette.h"
+#include "quillui/framework/gdi/text_format.h"
+#include "quillui/framework/window/window_system.h"
+#include "quillui/platform/screen/headless/headless_backend.h"
+#include "quillui/platform/pixel_convert.h"
 
 namespace quill {
 namespace {

@@ -4,11 +4,11 @@
 
 #include <memory>
 
-#include "framework/button_gadget.h"
-#include "framework/cel_array.h"
-#include "framework/control_bar.h"
-#include "framework/dib.h"
-#include "framework/window_system.h"
+#include "quillui/framework/gadgets/button_gadget.h"
+#include "quillui/framework/image/cel_array.h"
+#include "quillui/framework/gadgets/control_bar.h"
+#include "quillui/framework/image/dib.h"
+#include "quillui/framework/window/window_system.h"
 
 namespace quill {
 namespace {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "framework/bmp_codec.h"
-#include "framework/png_codec.h"
+#include "quillui/framework/image/bmp_codec.h"
+#include "quillui/framework/image/png_codec.h"
 
 namespace quill {
 namespace {

@@ -6,9 +6,9 @@
 #include <cmath>
 #include <vector>
 
-#include "framework/layout_solver.h"
-#include "framework/layout_window.h"
-#include "framework/window_system.h"
+#include "quillui/framework/layout/layout_solver.h"
+#include "quillui/framework/layout/layout_window.h"
+#include "quillui/framework/window/window_system.h"
 
 namespace quill {
 namespace {

@@ -11,14 +11,14 @@
 #include <vector>
 
 #include "bench/raw_file.h"
-#include "framework/dib.h"
-#include "framework/pstream.h"
-#include "navigation/bmk_file.h"
-#include "navigation/bookmark_lists.h"
-#include "navigation/navigation_state.h"
-#include "navigation/routing.h"
-#include "profile/entries.h"
-#include "profile/profile.h"
+#include "quillui/framework/image/dib.h"
+#include "quillui/framework/stream/pstream.h"
+#include "quillui/navigation/bmk_file.h"
+#include "quillui/navigation/bookmark_lists.h"
+#include "quillui/navigation/navigation_state.h"
+#include "quillui/navigation/routing.h"
+#include "quillui/profile/entries.h"
+#include "quillui/profile/profile.h"
 
 namespace quill {
 namespace {

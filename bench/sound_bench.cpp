@@ -10,13 +10,13 @@
 #include <vector>
 
 #include "bench/raw_file.h"
-#include "framework/application.h"
-#include "framework/window_system.h"
-#include "platform/clock.h"
-#include "sound/one_block_wave_buffer.h"
-#include "sound/play_sound.h"
-#include "sound/wave_file.h"
-#include "sound/wave_out_api.h"
+#include "quillui/framework/window/application.h"
+#include "quillui/framework/window/window_system.h"
+#include "quillui/platform/clock.h"
+#include "quillui/sound/one_block_wave_buffer.h"
+#include "quillui/sound/play_sound.h"
+#include "quillui/sound/wave_file.h"
+#include "quillui/sound/wave_out_api.h"
 
 namespace quill {
 namespace {

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "framework/font.h"
-#include "framework/font_engine.h"
+#include "quillui/framework/gdi/font.h"
+#include "quillui/framework/gdi/font_engine.h"
 
 namespace {
 

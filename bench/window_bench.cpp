@@ -3,11 +3,11 @@
 
 #include <memory>
 
-#include "framework/application.h"
-#include "framework/dc.h"
-#include "framework/window.h"
-#include "framework/window_system.h"
-#include "platform/clock.h"
+#include "quillui/framework/window/application.h"
+#include "quillui/framework/gdi/dc.h"
+#include "quillui/framework/window/window.h"
+#include "quillui/framework/window/window_system.h"
+#include "quillui/platform/clock.h"
 
 namespace quill {
 namespace {

@@ -1,51 +1,21 @@
-# libquillui: the window framework, its platform backends and the library folders above them.
-# Each layer is a folder; sources are picked up per folder so that adding a file to a layer
+# libquillui: everything under quillui/, the window framework, its platform backends and the
+# library folders above them. Sources are picked up from the tree, so adding a file to a layer
 # needs no edit here.
-set(QUILL_LAYER_DIRS
-  framework
-  platform
-  platform/headless
-  platform/sdl
-  platform/audio
-  profile
-  app
-  navigation
-  tableau
-  titlebar
-  menus
-  buttons
-  bars
-  imaging
-  sound
-  resources
-)
-
-set(QUILL_SOURCES "")
-set(QUILL_HEADERS "")
-foreach(dir IN LISTS QUILL_LAYER_DIRS)
-  file(GLOB dir_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${dir}/*.cpp)
-  file(GLOB dir_headers CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${dir}/*.h)
-  list(APPEND QUILL_SOURCES ${dir_sources})
-  list(APPEND QUILL_HEADERS ${dir_headers})
-endforeach()
+file(GLOB_RECURSE QUILL_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/quillui/*.cpp)
+file(GLOB_RECURSE QUILL_HEADERS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/quillui/*.h)
 
 add_library(quillui SHARED ${QUILL_SOURCES} ${QUILL_HEADERS})
 add_library(QuillUI::quillui ALIAS quillui)
 
 # The library's resource script, compiled at build time by quill-rc into a source that
-# registers the resources (see resources/library_module.cpp).
-add_executable(quill-rc ${PROJECT_SOURCE_DIR}/tools/quill-rc/main.cpp
-               ${PROJECT_SOURCE_DIR}/framework/resource_script.cpp
-               ${PROJECT_SOURCE_DIR}/framework/resource.cpp)
-target_include_directories(quill-rc PRIVATE ${PROJECT_SOURCE_DIR})
-target_link_libraries(quill-rc PRIVATE quill_flags)
-file(GLOB QUILL_RC_BITMAPS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resources/*.bmp)
+# registers the resources (see quillui/resources/library_module.cpp).
+file(GLOB QUILL_RC_BITMAPS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/quillui/resources/*.bmp)
 set(QUILL_RC_OUTPUT ${PROJECT_BINARY_DIR}/generated/quillui_resources.cpp)
 add_custom_command(OUTPUT ${QUILL_RC_OUTPUT}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/generated
-  COMMAND quill-rc ${PROJECT_SOURCE_DIR}/resources/quillui.rc -o ${QUILL_RC_OUTPUT}
+  COMMAND quill-rc ${PROJECT_SOURCE_DIR}/quillui/resources/quillui.rc -o ${QUILL_RC_OUTPUT}
           --function RegisterLibraryResources
-  DEPENDS quill-rc ${PROJECT_SOURCE_DIR}/resources/quillui.rc ${QUILL_RC_BITMAPS}
+  DEPENDS quill-rc ${PROJECT_SOURCE_DIR}/quillui/resources/quillui.rc ${QUILL_RC_BITMAPS}
   COMMENT "Compiling the library's resource script"
   VERBATIM)
 target_sources(quillui PRIVATE ${QUILL_RC_OUTPUT})
@@ -54,9 +24,12 @@ set_target_properties(quillui PROPERTIES
   SOVERSION ${PROJECT_VERSION_MAJOR}
   EXPORT_NAME quillui
   OUTPUT_NAME quillui)
+# Headers are included as <quillui/<layer>/...>: the include root is the folder above quillui/.
 target_include_directories(quillui PUBLIC
   $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>
-  $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/quillui>)
+  $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
+# A consumer that sets no standard still compiles the headers.
+target_compile_features(quillui PUBLIC cxx_std_20)
 find_package(Freetype REQUIRED)
 pkg_check_modules(FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
 find_package(Threads REQUIRED)
@@ -77,14 +50,13 @@ install(TARGETS quillui EXPORT QuillUITargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-# The SDL backend's headers name SDL types; they stay private to the library.
-set(QUILL_PUBLIC_HEADER_DIRS ${QUILL_LAYER_DIRS})
-list(REMOVE_ITEM QUILL_PUBLIC_HEADER_DIRS platform/sdl)
-foreach(dir IN LISTS QUILL_PUBLIC_HEADER_DIRS)
-  install(DIRECTORY ${PROJECT_SOURCE_DIR}/${dir}/
-    DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quillui/${dir}
-    FILES_MATCHING PATTERN "*.h")
-endforeach()
+# The public headers: the SDL backends (whose headers name SDL types) and the library's
+# internal headers (*_internal.h) stay behind.
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/quillui/
+  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quillui
+  FILES_MATCHING PATTERN "*.h"
+  PATTERN "sdl" EXCLUDE
+  PATTERN "*_internal.h" EXCLUDE)
 install(EXPORT QuillUITargets NAMESPACE QuillUI::
   DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/QuillUI)
 include(CMakePackageConfigHelpers)

@@ -1,8 +1,8 @@
 #include "demo/demo_frame.h"
 
-#include "framework/dc.h"
-#include "framework/font.h"
-#include "framework/text_format.h"
+#include "quillui/framework/gdi/dc.h"
+#include "quillui/framework/gdi/font.h"
+#include "quillui/framework/gdi/text_format.h"
 
 namespace quill::demo {
 

@@ -7,8 +7,8 @@
 #include <array>
 #include <memory>
 
-#include "framework/dib.h"
-#include "framework/layout_window.h"
+#include "quillui/framework/image/dib.h"
+#include "quillui/framework/layout/layout_window.h"
 
 namespace quill::demo {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/input_event.h"
+#include "quillui/platform/screen/input_event.h"
 
 namespace quill::demo {
 

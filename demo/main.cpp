@@ -7,11 +7,11 @@
 #include <string>
 
 #include "demo/demo_frame.h"
-#include "framework/application.h"
-#include "framework/window_system.h"
+#include "quillui/framework/window/application.h"
+#include "quillui/framework/window/window_system.h"
 #include "demo/input_script.h"
-#include "platform/backend_factory.h"
-#include "platform/headless/headless_backend.h"
+#include "quillui/platform/screen/screen_backends.h"
+#include "quillui/platform/screen/headless/headless_backend.h"
 
 namespace {
 

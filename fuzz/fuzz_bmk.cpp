@@ -10,10 +10,10 @@
 #include <span>
 #include <vector>
 
-#include "framework/pstream.h"
-#include "navigation/bmk_file.h"
-#include "navigation/bookmark_block.h"
-#include "navigation/bookmark_list.h"
+#include "quillui/framework/stream/pstream.h"
+#include "quillui/navigation/bmk_file.h"
+#include "quillui/navigation/bookmark_block.h"
+#include "quillui/navigation/bookmark_list.h"
 
 namespace {
 

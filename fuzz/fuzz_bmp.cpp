@@ -2,7 +2,7 @@
 // every DIB the writer accepts reads back to the same pixels.
 #include <cstring>
 
-#include "framework/bmp_codec.h"
+#include "quillui/framework/image/bmp_codec.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace quill;

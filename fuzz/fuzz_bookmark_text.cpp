@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "navigation/backtrack.h"
-#include "navigation/bookmark.h"
-#include "navigation/routing.h"
-#include "profile/cmd_line.h"
-#include "profile/holder_ids.h"
+#include "quillui/navigation/backtrack.h"
+#include "quillui/navigation/bookmark.h"
+#include "quillui/navigation/routing.h"
+#include "quillui/profile/cmd_line.h"
+#include "quillui/profile/holder_ids.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "profile/ini_file.h"
+#include "quillui/profile/ini_file.h"
 
 using quill::IniDocument;
 

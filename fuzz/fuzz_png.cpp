@@ -2,7 +2,7 @@
 #include <array>
 #include <vector>
 
-#include "framework/png_codec.h"
+#include "quillui/framework/image/png_codec.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "framework/pstream.h"
-#include "framework/streamable.h"
+#include "quillui/framework/stream/pstream.h"
+#include "quillui/framework/stream/streamable.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <cstring>
 #include <string>
 
-#include "sound/one_block_wave_buffer.h"
-#include "sound/wave_file.h"
+#include "quillui/sound/one_block_wave_buffer.h"
+#include "quillui/sound/wave_file.h"
 
 namespace {
 

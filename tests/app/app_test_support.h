@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "app/app_registry.h"
-#include "app/ini_changed.h"
-#include "app/notify_lists.h"
-#include "app/presentation.h"
-#include "profile/profile.h"
-#include "profile/reporter.h"
+#include "quillui/app/app_registry.h"
+#include "quillui/app/ini_changed.h"
+#include "quillui/app/notify_lists.h"
+#include "quillui/app/presentation.h"
+#include "quillui/profile/profile.h"
+#include "quillui/profile/reporter.h"
 #include "support/headless_fixture.h"
 
 namespace quill::test {

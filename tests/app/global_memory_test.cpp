@@ -1,10 +1,10 @@
-#include "app/global_memory.h"
+#include "quillui/app/global_memory.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "framework/containers.h"
+#include "quillui/framework/base/containers.h"
 
 namespace quill {
 namespace {

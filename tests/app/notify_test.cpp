@@ -1,12 +1,12 @@
-#include "app/notify_lists.h"
+#include "quillui/app/notify_lists.h"
 
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "app/user_messages.h"
+#include "quillui/app/user_messages.h"
 #include "app_test_support.h"
-#include "framework/window.h"
+#include "quillui/framework/window/window.h"
 
 namespace quill::test {
 namespace {

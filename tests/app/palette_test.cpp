@@ -1,13 +1,13 @@
-#include "app/app_palette.h"
+#include "quillui/app/app_palette.h"
 
 #include <array>
 
 #include "app_test_support.h"
-#include "framework/bmp_codec.h"
-#include "framework/dc.h"
-#include "framework/dib.h"
-#include "framework/window_system.h"
-#include "platform/screen_surface.h"
+#include "quillui/framework/image/bmp_codec.h"
+#include "quillui/framework/gdi/dc.h"
+#include "quillui/framework/image/dib.h"
+#include "quillui/framework/window/window_system.h"
+#include "quillui/platform/screen/screen_surface.h"
 
 namespace quill::test {
 namespace {

@@ -1,11 +1,11 @@
-#include "app/presentation.h"
+#include "quillui/app/presentation.h"
 
 #include <string>
 
-#include "app/app_info.h"
-#include "app/app_palette.h"
+#include "quillui/app/app_info.h"
+#include "quillui/app/app_palette.h"
 #include "app_test_support.h"
-#include "framework/dc.h"
+#include "quillui/framework/gdi/dc.h"
 
 namespace quill::test {
 namespace {

@@ -1,16 +1,16 @@
-#include "app/app_registry.h"
+#include "quillui/app/app_registry.h"
 
 #include <string>
 #include <vector>
 
-#include "app/file_names.h"
-#include "app/ini_changed.h"
-#include "app/modal_maker.h"
-#include "app/user_messages.h"
+#include "quillui/app/file_names.h"
+#include "quillui/app/ini_changed.h"
+#include "quillui/app/modal_maker.h"
+#include "quillui/app/user_messages.h"
 #include "app_test_support.h"
-#include "framework/window.h"
-#include "profile/entries.h"
-#include "profile/paths.h"
+#include "quillui/framework/window/window.h"
+#include "quillui/profile/entries.h"
+#include "quillui/profile/paths.h"
 
 namespace quill::test {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/thread_table.h"
+#include "quillui/app/thread_table.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "app/timed_message.h"
+#include "quillui/app/timed_message.h"
 
-#include "app/app_registry.h"
+#include "quillui/app/app_registry.h"
 #include "app_test_support.h"
-#include "framework/answer_hook.h"
-#include "framework/module.h"
-#include "framework/window_system.h"
+#include "quillui/framework/dialogs/answer_hook.h"
+#include "quillui/framework/base/module.h"
+#include "quillui/framework/window/window_system.h"
 
 namespace quill::test {
 namespace {

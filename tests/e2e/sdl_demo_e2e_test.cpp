@@ -18,8 +18,8 @@
 #include <thread>
 #include <vector>
 
-#include "framework/dib.h"
-#include "framework/png_codec.h"
+#include "quillui/framework/image/dib.h"
+#include "quillui/framework/image/png_codec.h"
 
 extern char** environ;
 

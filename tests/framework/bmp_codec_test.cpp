@@ -1,4 +1,4 @@
-#include "framework/bmp_codec.h"
+#include "quillui/framework/image/bmp_codec.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>

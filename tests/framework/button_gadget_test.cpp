@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "framework/bmp_codec.h"
-#include "framework/module.h"
-#include "framework/text_gadget.h"
+#include "quillui/framework/image/bmp_codec.h"
+#include "quillui/framework/base/module.h"
+#include "quillui/framework/gadgets/text_gadget.h"
 #include "tests/framework/gadget_test_support.h"
 
 namespace quill::test {

@@ -1,7 +1,7 @@
 // Owning and non-owning pointer arrays.
 #include <gtest/gtest.h>
 
-#include "framework/containers.h"
+#include "quillui/framework/base/containers.h"
 
 namespace quill {
 namespace {

@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "framework/answer_hook.h"
-#include "framework/controls.h"
-#include "framework/diagnostics.h"
-#include "framework/dialog.h"
-#include "framework/file_dialog.h"
-#include "framework/message_box.h"
+#include "quillui/framework/dialogs/answer_hook.h"
+#include "quillui/framework/dialogs/controls.h"
+#include "quillui/framework/base/diagnostics.h"
+#include "quillui/framework/dialogs/dialog.h"
+#include "quillui/framework/dialogs/file_dialog.h"
+#include "quillui/framework/dialogs/message_box.h"
 #include "support/headless_fixture.h"
 
 namespace quill::test {

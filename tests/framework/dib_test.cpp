@@ -1,4 +1,4 @@
-#include "framework/dib.h"
+#include "quillui/framework/image/dib.h"
 
 #include <dirent.h>
 #include <fcntl.h>

@@ -10,14 +10,14 @@
 #include <utility>
 #include <vector>
 
-#include "framework/bitmap.h"
-#include "framework/dc.h"
-#include "framework/dib.h"
-#include "framework/memory_dc.h"
-#include "framework/palette.h"
-#include "framework/raster.h"
-#include "framework/region_ops.h"
-#include "framework/screen.h"
+#include "quillui/framework/gdi/bitmap.h"
+#include "quillui/framework/gdi/dc.h"
+#include "quillui/framework/image/dib.h"
+#include "quillui/framework/gdi/memory_dc.h"
+#include "quillui/framework/gdi/palette.h"
+#include "quillui/framework/gdi/raster.h"
+#include "quillui/framework/gdi/region_ops.h"
+#include "quillui/framework/gdi/screen.h"
 #include "support/headless_fixture.h"
 
 namespace quill::test {

@@ -1,4 +1,4 @@
-#include "framework/font.h"
+#include "quillui/framework/gdi/font.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/font_engine.h"
+#include "quillui/framework/gdi/font_engine.h"
 
 namespace quill {
 namespace {

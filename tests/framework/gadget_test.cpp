@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "framework/control_bar.h"
-#include "framework/text_gadget.h"
+#include "quillui/framework/gadgets/control_bar.h"
+#include "quillui/framework/gadgets/text_gadget.h"
 #include "tests/framework/gadget_test_support.h"
 
 namespace quill::test {

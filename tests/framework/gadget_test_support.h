@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "framework/button_gadget.h"
-#include "framework/cel_array.h"
-#include "framework/dc.h"
-#include "framework/dib.h"
-#include "framework/font_engine.h"
-#include "framework/gadget_window.h"
+#include "quillui/framework/gadgets/button_gadget.h"
+#include "quillui/framework/image/cel_array.h"
+#include "quillui/framework/gdi/dc.h"
+#include "quillui/framework/image/dib.h"
+#include "quillui/framework/gdi/font_engine.h"
+#include "quillui/framework/gadgets/gadget_window.h"
 #include "support/headless_fixture.h"
 
 namespace quill::test {

@@ -1,6 +1,6 @@
 // The constraint solver of the layout windows: the arithmetic, the pair table, ordering,
 // problems and removal, on opaque window keys.
-#include "framework/layout_solver.h"
+#include "quillui/framework/layout/layout_solver.h"
 
 #include <gtest/gtest.h>
 

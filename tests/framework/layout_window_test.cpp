@@ -1,13 +1,13 @@
 // TLayoutWindow on real windows: storing records, laying out, re-laying out on resize,
 // reporting problems and forgetting children that leave.
-#include "framework/layout_window.h"
+#include "quillui/framework/layout/layout_window.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "framework/diagnostics.h"
+#include "quillui/framework/base/diagnostics.h"
 #include "support/headless_fixture.h"
 
 namespace quill::test {

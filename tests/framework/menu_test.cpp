@@ -3,10 +3,10 @@
 
 #include <functional>
 
-#include "framework/dc.h"
-#include "framework/menu.h"
-#include "framework/module.h"
-#include "framework/popup_menu.h"
+#include "quillui/framework/gdi/dc.h"
+#include "quillui/framework/menus/menu.h"
+#include "quillui/framework/base/module.h"
+#include "quillui/framework/menus/popup_menu.h"
 #include "support/headless_fixture.h"
 
 namespace quill {

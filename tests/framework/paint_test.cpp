@@ -4,9 +4,9 @@
 
 #include <cstdio>
 
-#include "framework/dc.h"
-#include "framework/painter.h"
-#include "framework/window.h"
+#include "quillui/framework/gdi/dc.h"
+#include "quillui/framework/window/painter.h"
+#include "quillui/framework/window/window.h"
 #include "support/headless_fixture.h"
 
 namespace quill::test {

@@ -7,10 +7,10 @@
 #include <array>
 #include <vector>
 
-#include "framework/dc.h"
-#include "framework/dib.h"
-#include "framework/palette.h"
-#include "framework/screen.h"
+#include "quillui/framework/gdi/dc.h"
+#include "quillui/framework/image/dib.h"
+#include "quillui/framework/gdi/palette.h"
+#include "quillui/framework/gdi/screen.h"
 #include "support/headless_fixture.h"
 
 namespace quill::test {

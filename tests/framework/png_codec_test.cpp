@@ -1,4 +1,4 @@
-#include "framework/png_codec.h"
+#include "quillui/framework/image/png_codec.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>

@@ -1,4 +1,4 @@
-#include "framework/pstream.h"
+#include "quillui/framework/stream/pstream.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>

@@ -1,4 +1,4 @@
-#include "framework/streamable.h"
+#include "quillui/framework/stream/streamable.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>

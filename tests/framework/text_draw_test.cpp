@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "framework/bitmap.h"
-#include "framework/dc.h"
-#include "framework/font_engine.h"
-#include "framework/memory_dc.h"
-#include "framework/text_format.h"
+#include "quillui/framework/gdi/bitmap.h"
+#include "quillui/framework/gdi/dc.h"
+#include "quillui/framework/gdi/font_engine.h"
+#include "quillui/framework/gdi/memory_dc.h"
+#include "quillui/framework/gdi/text_format.h"
 #include "support/headless_fixture.h"
 
 namespace quill::test {

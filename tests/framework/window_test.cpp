@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <thread>
 
-#include "framework/application.h"
-#include "framework/window.h"
+#include "quillui/framework/window/application.h"
+#include "quillui/framework/window/window.h"
 #include "support/headless_fixture.h"
 
 namespace quill::test {

@@ -1,8 +1,8 @@
-#include "navigation/backtrack.h"
+#include "quillui/navigation/backtrack.h"
 
 #include "nav_test_support.h"
-#include "navigation/beep.h"
-#include "navigation/bookmark_lists.h"
+#include "quillui/navigation/beep.h"
+#include "quillui/navigation/bookmark_lists.h"
 
 namespace quill::test {
 namespace {

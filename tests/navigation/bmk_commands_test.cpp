@@ -1,11 +1,11 @@
-#include "navigation/bmk_commands.h"
+#include "quillui/navigation/bmk_commands.h"
 
 #include <fstream>
 
 #include "nav_test_support.h"
-#include "navigation/bmk_file.h"
-#include "navigation/bookmark_lists.h"
-#include "profile/profile.h"
+#include "quillui/navigation/bmk_file.h"
+#include "quillui/navigation/bookmark_lists.h"
+#include "quillui/profile/profile.h"
 
 namespace quill::test {
 namespace {

@@ -13,8 +13,8 @@
 #include <thread>
 
 #include "nav_test_support.h"
-#include "navigation/bmk_file.h"
-#include "navigation/bookmark_lists.h"
+#include "quillui/navigation/bmk_file.h"
+#include "quillui/navigation/bookmark_lists.h"
 
 namespace quill::test {
 namespace {

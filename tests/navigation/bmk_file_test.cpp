@@ -1,4 +1,4 @@
-#include "navigation/bmk_file.h"
+#include "quillui/navigation/bmk_file.h"
 
 #include <fcntl.h>
 #include <linux/fs.h>
@@ -13,7 +13,7 @@
 #include <iterator>
 
 #include "nav_test_support.h"
-#include "navigation/bookmark_lists.h"
+#include "quillui/navigation/bookmark_lists.h"
 
 namespace quill::test {
 namespace {

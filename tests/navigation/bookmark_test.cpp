@@ -1,11 +1,11 @@
-#include "navigation/bookmark.h"
+#include "quillui/navigation/bookmark.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "framework/pstream.h"
-#include "framework/streamable.h"
+#include "quillui/framework/stream/pstream.h"
+#include "quillui/framework/stream/streamable.h"
 
 namespace quill::test {
 namespace {

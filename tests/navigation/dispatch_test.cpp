@@ -1,4 +1,4 @@
-#include "navigation/dispatch.h"
+#include "quillui/navigation/dispatch.h"
 
 #include "nav_test_support.h"
 

@@ -1,8 +1,8 @@
-#include "navigation/bookmark_lists.h"
+#include "quillui/navigation/bookmark_lists.h"
 
 #include <algorithm>
 
-#include "navigation/backtrack.h"
+#include "quillui/navigation/backtrack.h"
 
 #include "nav_test_support.h"
 

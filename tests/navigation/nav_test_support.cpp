@@ -1,6 +1,6 @@
 #include "nav_test_support.h"
 
-#include "navigation/backtrack.h"
+#include "quillui/navigation/backtrack.h"
 
 namespace quill::test {
 

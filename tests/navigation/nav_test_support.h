@@ -10,16 +10,16 @@
 #include <string>
 #include <vector>
 
-#include "app/app_registry.h"
+#include "quillui/app/app_registry.h"
 #include "app/app_test_support.h"
-#include "app/user_messages.h"
-#include "framework/answer_hook.h"
-#include "framework/controls.h"
-#include "navigation/bookmark.h"
-#include "navigation/navigation_state.h"
-#include "navigation/tableau_link.h"
-#include "profile/entries.h"
-#include "profile/holder_ids.h"
+#include "quillui/app/user_messages.h"
+#include "quillui/framework/dialogs/answer_hook.h"
+#include "quillui/framework/dialogs/controls.h"
+#include "quillui/navigation/bookmark.h"
+#include "quillui/navigation/navigation_state.h"
+#include "quillui/navigation/tableau_link.h"
+#include "quillui/profile/entries.h"
+#include "quillui/profile/holder_ids.h"
 
 namespace quill::test {
 

@@ -1,7 +1,7 @@
-#include "navigation/routing.h"
+#include "quillui/navigation/routing.h"
 
 #include "nav_test_support.h"
-#include "profile/holder_ids.h"
+#include "quillui/profile/holder_ids.h"
 
 namespace quill::test {
 namespace {

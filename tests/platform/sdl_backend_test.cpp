@@ -6,9 +6,9 @@
 #include <random>
 #include <vector>
 
-#include "platform/pixel_convert.h"
-#include "platform/sdl/sdl_backend.h"
-#include "platform/sdl/sdl_input.h"
+#include "quillui/platform/pixel_convert.h"
+#include "quillui/platform/screen/sdl/sdl_backend.h"
+#include "quillui/platform/screen/sdl/sdl_input.h"
 
 namespace quill::platform {
 namespace {

@@ -1,4 +1,4 @@
-#include "profile/cmd_line.h"
+#include "quillui/profile/cmd_line.h"
 
 #include <gtest/gtest.h>
 

@@ -2,11 +2,11 @@
 #include <string>
 #include <vector>
 
-#include "framework/bmp_codec.h"
-#include "framework/palette.h"
-#include "framework/png_codec.h"
-#include "profile/graphic_reader.h"
-#include "profile/icons.h"
+#include "quillui/framework/image/bmp_codec.h"
+#include "quillui/framework/gdi/palette.h"
+#include "quillui/framework/image/png_codec.h"
+#include "quillui/profile/graphic_reader.h"
+#include "quillui/profile/icons.h"
 #include "tests/profile/profile_fixture.h"
 
 namespace quill::test {

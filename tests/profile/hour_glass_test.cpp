@@ -1,4 +1,4 @@
-#include "profile/hour_glass.h"
+#include "quillui/profile/hour_glass.h"
 
 #include "support/headless_fixture.h"
 

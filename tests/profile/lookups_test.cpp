@@ -1,9 +1,9 @@
 #include <string>
 
-#include "profile/attributes.h"
-#include "framework/diagnostics.h"
-#include "profile/entries.h"
-#include "profile/holder_ids.h"
+#include "quillui/profile/attributes.h"
+#include "quillui/framework/base/diagnostics.h"
+#include "quillui/profile/entries.h"
+#include "quillui/profile/holder_ids.h"
 #include "tests/profile/profile_fixture.h"
 
 namespace quill::test {

@@ -1,4 +1,4 @@
-#include "profile/paths.h"
+#include "quillui/profile/paths.h"
 
 #include <unistd.h>
 

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "profile/profile.h"
-#include "profile/reporter.h"
+#include "quillui/profile/profile.h"
+#include "quillui/profile/reporter.h"
 
 namespace quill::test {
 

@@ -2,8 +2,8 @@
 #include <filesystem>
 #include <string>
 
-#include "profile/ini_file.h"
-#include "profile/profile.h"
+#include "quillui/profile/ini_file.h"
+#include "quillui/profile/profile.h"
 #include "tests/profile/profile_fixture.h"
 
 namespace quill::test {

@@ -5,10 +5,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/audio/null_wave_out.h"
-#include "profile/reporter.h"
-#include "sound/block_wave_out.h"
-#include "sound/play_sound.h"
+#include "quillui/platform/audio/null/null_wave_out.h"
+#include "quillui/profile/reporter.h"
+#include "quillui/sound/block_wave_out.h"
+#include "quillui/sound/play_sound.h"
 #include "support/headless_fixture.h"
 #include "wave_bytes.h"
 

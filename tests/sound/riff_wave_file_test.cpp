@@ -3,9 +3,9 @@
 
 #include <sstream>
 
-#include "app/global_memory.h"
-#include "sound/one_block_wave_buffer.h"
-#include "sound/wave_file.h"
+#include "quillui/app/global_memory.h"
+#include "quillui/sound/one_block_wave_buffer.h"
+#include "quillui/sound/wave_file.h"
 #include "wave_bytes.h"
 
 namespace quill::test {

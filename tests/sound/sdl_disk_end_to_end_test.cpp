@@ -10,11 +10,11 @@
 #include <filesystem>
 #include <thread>
 
-#include "framework/application.h"
-#include "framework/window_system.h"
-#include "platform/audio/sdl_wave_out.h"
-#include "platform/clock.h"
-#include "sound/block_wave_out.h"
+#include "quillui/framework/window/application.h"
+#include "quillui/framework/window/window_system.h"
+#include "quillui/platform/audio/sdl/sdl_wave_out.h"
+#include "quillui/platform/clock.h"
+#include "quillui/sound/block_wave_out.h"
 #include "wave_bytes.h"
 
 namespace quill::test {

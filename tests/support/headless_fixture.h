@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "framework/application.h"
-#include "framework/window.h"
-#include "framework/window_system.h"
-#include "platform/clock.h"
-#include "platform/headless/headless_backend.h"
+#include "quillui/framework/window/application.h"
+#include "quillui/framework/window/window.h"
+#include "quillui/framework/window/window_system.h"
+#include "quillui/platform/clock.h"
+#include "quillui/platform/screen/headless/headless_backend.h"
 
 namespace quill::test {
 

@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <string>
 
-#include "framework/bmp_codec.h"
-#include "framework/dib.h"
-#include "platform/screen_surface.h"
+#include "quillui/framework/image/bmp_codec.h"
+#include "quillui/framework/image/dib.h"
+#include "quillui/platform/screen/screen_surface.h"
 
 namespace {
 

@@ -1,0 +1,60 @@
+#include "quillui/framework/dialogs/answer_hook.h"
+
+#include <algorithm>
+#include <memory>
+
+namespace quill {
+
+namespace {
+
+struct AnswerState {
+  TAnswerHook hook;
+  std::vector<TModalQuestion> asked;
+};
+
+AnswerState& State() {
+  static AnswerState state;
+  return state;
+}
+
+}  // namespace
+
+TAnswerHook SetAnswerHook(TAnswerHook hook) {
+  TAnswerHook previous = std::move(State().hook);
+  State().hook = std::move(hook);
+  return previous;
+}
+
+void ResetAnswerHook() {
+  State().hook = nullptr;
+  State().asked.clear();
+}
+
+std::optional<TModalAnswer> AskAnswerHook(const TModalQuestion& question) {
+  AnswerState& s = State();
+  if (s.asked.size() >= kMaxRecordedQuestions) s.asked.erase(s.asked.begin());
+  s.asked.push_back(question);
+  if (!s.hook) return std::nullopt;
+  // A copy, so a hook that replaces itself while answering does not destroy the running one.
+  TAnswerHook hook = s.hook;
+  return hook(question);
+}
+
+const std::vector<TModalQuestion>& RecordedQuestions() { return State().asked; }
+
+void ClearRecordedQuestions() { State().asked.clear(); }
+
+TAnswerHook ScriptedAnswers(std::vector<TModalAnswer> answers, std::vector<TModalKind> kinds) {
+  struct Script {
+    std::vector<TModalAnswer> answers;
+    size_t next = 0;
+  };
+  auto script = std::make_shared<Script>(Script{std::move(answers), 0});
+  return [script, kinds = std::move(kinds)](const TModalQuestion& q) -> std::optional<TModalAnswer> {
+    if (std::find(kinds.begin(), kinds.end(), q.kind) == kinds.end()) return std::nullopt;
+    if (script->next >= script->answers.size()) return std::nullopt;
+    return script->answers[script->next++];
+  };
+}
+
+}  // namespace quill

@@ -1,0 +1,275 @@
+// Pixels, lines, rectangles, pattern fills and DC-to-DC block transfers of TDC.
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "quillui/framework/gdi/dc.h"
+
+namespace quill {
+
+namespace {
+
+// Coordinates beyond this are refused by the line code, which keeps its arithmetic in 64 bits
+// and its loops bounded by the clip box.
+constexpr int64_t kMaxCoordinate = int64_t(1) << 27;
+
+bool InRange(int64_t v) { return v > -kMaxCoordinate && v < kMaxCoordinate; }
+
+}  // namespace
+
+// --- Fills and pixels ----------------------------------------------------------------------------
+
+void TDC::FillRect(const TRect& logical, TColor color) {
+  if (color == TColor::None || color == TColor::Transparent) return;
+  FillRectIndex(logical, MapColor(color));
+}
+
+void TDC::FillRect(const TRect& logical, const TBrush& brush) {
+  if (brush.IsNull()) return;
+  FillRectIndex(logical, MapColor(brush.GetColor()));
+}
+
+void TDC::FillRectIndex(const TRect& logical, uint8_t index) { FillDevice(ToDevice(logical), index); }
+
+void TDC::FillDevice(const TRect& device, uint8_t index) {
+  for (const TRect& c : clip_.Rects()) {
+    TRect part = device & c;
+    if (part.IsEmpty()) continue;
+    size_t width = size_t(part.Width());
+    for (int y = part.top; y < part.bottom; ++y)
+      std::memset(target_.pixels + size_t(y) * target_.stride + size_t(part.left), index, width);
+    MarkDirty(part);
+  }
+}
+
+TColor TDC::SetPixel(int x, int y, TColor color) {
+  const TPoint p = ToDevice(x, y);
+  if (!clip_.Contains(p)) return TColor(CLR_INVALID);
+  uint8_t index = MapColor(color);
+  target_.pixels[size_t(p.y) * target_.stride + size_t(p.x)] = index;
+  MarkDirty({p.x, p.y, p.x + 1, p.y + 1});
+  return IndexColor(index);
+}
+
+TColor TDC::GetPixel(int x, int y) const {
+  const TPoint p = ToDevice(x, y);
+  if (!clip_.Contains(p) || p.x < 0 || p.y < 0 || p.x >= target_.width || p.y >= target_.height)
+    return TColor(CLR_INVALID);
+  return IndexColor(target_.pixels[size_t(p.y) * target_.stride + size_t(p.x)]);
+}
+
+int TDC::GetPixelIndex(int x, int y) const {
+  const TPoint d = ToDevice(x, y);
+  const int dx = d.x, dy = d.y;
+  if (dx < 0 || dy < 0 || dx >= target_.width || dy >= target_.height) return -1;
+  return target_.pixels[size_t(dy) * target_.stride + size_t(dx)];
+}
+
+// --- Lines ---------------------------------------------------------------------------------------
+
+void TDC::DrawSpan(int x0, int x1, int y, uint8_t index) {
+  for (const TRect& c : clip_.Rects()) {
+    if (y < c.top || y >= c.bottom) continue;
+    int a = std::max(x0, c.left), b = std::min(x1, c.right);
+    if (a >= b) continue;
+    std::memset(target_.pixels + size_t(y) * target_.stride + size_t(a), index, size_t(b - a));
+    MarkDirty({a, y, b, y + 1});
+  }
+}
+
+void TDC::DrawColumn(int x, int y0, int y1, uint8_t index) {
+  for (const TRect& c : clip_.Rects()) {
+    if (x < c.left || x >= c.right) continue;
+    int a = std::max(y0, c.top), b = std::min(y1, c.bottom);
+    if (a >= b) continue;
+    uint8_t* p = target_.pixels + size_t(a) * target_.stride + size_t(x);
+    for (int y = a; y < b; ++y, p += target_.stride) *p = index;
+    MarkDirty({x, a, x + 1, b});
+  }
+}
+
+bool TDC::MoveToEx(int x, int y, TPoint* previous) {
+  if (previous) *previous = state_.position;
+  state_.position = {x, y};
+  return true;
+}
+
+bool TDC::LineTo(int x, int y) {
+  const TPoint from = state_.position;
+  state_.position = {x, y};
+  if (state_.pen.IsNull()) return true;
+  const int64_t x0 = int64_t(from.x) + origin_.x, y0 = int64_t(from.y) + origin_.y;
+  const int64_t x1 = int64_t(x) + origin_.x, y1 = int64_t(y) + origin_.y;
+  if (!InRange(x0) || !InRange(y0) || !InRange(x1) || !InRange(y1)) return false;
+  const uint8_t index = MapColor(state_.pen.GetColor());
+
+  if (y0 == y1) {
+    if (x1 > x0) DrawSpan(int(x0), int(x1), int(y0), index);
+    else if (x1 < x0) DrawSpan(int(x1) + 1, int(x0) + 1, int(y0), index);
+    return true;
+  }
+  if (x0 == x1) {
+    if (y1 > y0) DrawColumn(int(x0), int(y0), int(y1), index);
+    else DrawColumn(int(x0), int(y1) + 1, int(y0) + 1, index);
+    return true;
+  }
+
+  // Bresenham along the major axis, n steps for n pixels (the end point is the (n+1)-th).
+  // Step i lies at minor offset round(i * minor / major), halves rounding towards the start,
+  // so the loop can begin at the first step inside the clip box instead of at the start.
+  const bool xMajor = std::llabs(x1 - x0) >= std::llabs(y1 - y0);
+  const int64_t major = xMajor ? std::llabs(x1 - x0) : std::llabs(y1 - y0);
+  const int64_t minor = xMajor ? std::llabs(y1 - y0) : std::llabs(x1 - x0);
+  const int64_t sMajor = (xMajor ? x1 - x0 : y1 - y0) > 0 ? 1 : -1;
+  const int64_t sMinor = (xMajor ? y1 - y0 : x1 - x0) > 0 ? 1 : -1;
+  const int64_t a0 = xMajor ? x0 : y0, b0 = xMajor ? y0 : x0;
+  const TRect box = clip_.Bounds();
+  if (box.IsEmpty()) return true;
+  const int64_t lo = xMajor ? box.left : box.top, hi = (xMajor ? box.right : box.bottom) - 1;
+  // Steps whose major coordinate a0 + sMajor * i falls in [lo, hi].
+  int64_t first = sMajor > 0 ? lo - a0 : a0 - hi;
+  int64_t last = sMajor > 0 ? hi - a0 : a0 - lo;
+  first = std::max<int64_t>(first, 0);
+  last = std::min<int64_t>(last, major - 1);
+  if (first > last) return true;
+
+  const bool single = clip_.Rects().size() == 1;
+  int64_t m = (2 * minor * first + major - 1) / (2 * major);
+  int64_t decision = 2 * minor * (first + 1) - major * (2 * m + 1);
+  TRect dirty;
+  for (int64_t i = first; i <= last; ++i) {
+    const int64_t a = a0 + sMajor * i, b = b0 + sMinor * m;
+    const TPoint p = xMajor ? TPoint(int(a), int(b)) : TPoint(int(b), int(a));
+    if (single ? box.Contains(p) : clip_.Contains(p)) {
+      target_.pixels[size_t(p.y) * target_.stride + size_t(p.x)] = index;
+      dirty |= TRect(p.x, p.y, p.x + 1, p.y + 1);
+    }
+    if (decision > 0) {
+      ++m;
+      decision -= 2 * major;
+    }
+    decision += 2 * minor;
+  }
+  if (!dirty.IsEmpty()) MarkDirty(dirty);
+  return true;
+}
+
+bool TDC::Rectangle(int left, int top, int right, int bottom) {
+  if (left > right) std::swap(left, right);
+  if (top > bottom) std::swap(top, bottom);
+  const TRect device = ToDevice(TRect(left, top, right, bottom));
+  TRect inside = device;
+  if (state_.pen.IsNull()) {
+    inside = TRect(device.left, device.top, device.right - 1, device.bottom - 1);
+  } else if (!device.IsEmpty()) {
+    const uint8_t index = MapColor(state_.pen.GetColor());
+    DrawSpan(device.left, device.right, device.top, index);
+    if (device.bottom - 1 > device.top) DrawSpan(device.left, device.right, device.bottom - 1, index);
+    DrawColumn(device.left, device.top + 1, device.bottom - 1, index);
+    if (device.right - 1 > device.left) DrawColumn(device.right - 1, device.top + 1, device.bottom - 1, index);
+    inside = device.InflatedBy(-1, -1);
+  }
+  if (!state_.brush.IsNull() && !inside.IsEmpty())
+    FillDevice(inside, MapColor(state_.brush.GetColor()));
+  return true;
+}
+
+// --- Raster operations ---------------------------------------------------------------------------
+
+void TDC::RopRect(const TRect& dst, uint8_t rop3, uint8_t pattern, const uint8_t* const* srcRows,
+                  int srcX, const uint8_t* srcMap) {
+  if (rop3 == 0xAA) return;  // the destination as it is
+  std::vector<uint8_t> mapped;
+  for (const TRect& c : clip_.Rects()) {
+    TRect part = dst & c;
+    if (part.IsEmpty()) continue;
+    const size_t n = size_t(part.Width());
+    if (srcMap && mapped.size() < n) mapped.resize(n);
+    for (int y = part.top; y < part.bottom; ++y) {
+      uint8_t* d = target_.pixels + size_t(y) * target_.stride + size_t(part.left);
+      const uint8_t* s = nullptr;
+      if (srcRows) {
+        s = srcRows[y - dst.top] + srcX + (part.left - dst.left);
+        if (srcMap) {
+          MapRow(mapped.data(), s, srcMap, n);
+          s = mapped.data();
+        }
+      }
+      RopRow(rop3, d, s, pattern, n);
+    }
+    MarkDirty(part);
+  }
+}
+
+bool TDC::PatBlt(int x, int y, int w, int h, uint32_t rop) {
+  const uint8_t rop3 = Rop3(rop);
+  if (RopUsesSource(rop3)) return false;
+  if (RopUsesPattern(rop3) && state_.brush.IsNull()) return true;
+  int64_t left = w < 0 ? int64_t(x) + w : x, top = h < 0 ? int64_t(y) + h : y;
+  int64_t right = left + std::llabs(int64_t(w)), bottom = top + std::llabs(int64_t(h));
+  left += origin_.x, right += origin_.x, top += origin_.y, bottom += origin_.y;
+  const TRect bounds = clip_.Bounds();
+  TRect device(int(std::clamp<int64_t>(left, bounds.left, bounds.right)),
+               int(std::clamp<int64_t>(top, bounds.top, bounds.bottom)),
+               int(std::clamp<int64_t>(right, bounds.left, bounds.right)),
+               int(std::clamp<int64_t>(bottom, bounds.top, bounds.bottom)));
+  if (device.IsEmpty()) return true;
+  RopRect(device, rop3, RopUsesPattern(rop3) ? PatternIndex() : 0, nullptr, 0, nullptr);
+  return true;
+}
+
+bool TDC::BitBlt(int x, int y, int w, int h, const TDC& src, int sx, int sy, uint32_t rop) {
+  const uint8_t rop3 = Rop3(rop);
+  if (!RopUsesSource(rop3)) return PatBlt(x, y, w, h, rop);
+  const TPixelTarget& st = src.target_;
+  if (!st.pixels || !target_.pixels) return false;
+  if (w <= 0 || h <= 0) return true;
+
+  // Only the part of the source rectangle that lies on the source target is transferred.
+  const int64_t sx0 = int64_t(sx) + src.origin_.x, sy0 = int64_t(sy) + src.origin_.y;
+  const int64_t cx0 = std::max<int64_t>(0, -sx0), cy0 = std::max<int64_t>(0, -sy0);
+  const int64_t cx1 = std::min<int64_t>(w, st.width - sx0), cy1 = std::min<int64_t>(h, st.height - sy0);
+  if (cx1 <= cx0 || cy1 <= cy0) return true;
+  const int64_t dl = int64_t(x) + origin_.x + cx0, dt = int64_t(y) + origin_.y + cy0;
+  const TRect bounds = clip_.Bounds();
+  if (dl >= bounds.right || dt >= bounds.bottom || dl + (cx1 - cx0) <= bounds.left ||
+      dt + (cy1 - cy0) <= bounds.top)
+    return true;
+  const TRect dst(int(dl), int(dt), int(dl + (cx1 - cx0)), int(dt + (cy1 - cy0)));
+  const int srcLeft = int(sx0 + cx0), srcTop = int(sy0 + cy0);
+
+  std::vector<const uint8_t*> rows(size_t(dst.Height()));
+  std::vector<uint8_t> copy;
+  const TRect srcRect(srcLeft, srcTop, srcLeft + dst.Width(), srcTop + dst.Height());
+  if (st.pixels == target_.pixels && srcRect.Touches(dst)) {
+    // Source and destination overlap on one target: read the source before writing.
+    const size_t n = size_t(dst.Width());
+    copy.resize(n * rows.size());
+    for (size_t r = 0; r < rows.size(); ++r) {
+      std::memcpy(copy.data() + r * n, st.pixels + (size_t(srcTop) + r) * st.stride + size_t(srcLeft), n);
+      rows[r] = copy.data() + r * n;
+    }
+  } else {
+    for (size_t r = 0; r < rows.size(); ++r)
+      rows[r] = st.pixels + (size_t(srcTop) + r) * st.stride + size_t(srcLeft);
+  }
+
+  std::array<uint8_t, 256> map{};
+  const uint8_t* srcMap = nullptr;
+  if (st.bitsPerPixel == 1 && target_.bitsPerPixel != 1) {
+    map.fill(MapColor(state_.bkColor));
+    map[0x00] = MapColor(state_.textColor);
+    srcMap = map.data();
+  } else if (st.bitsPerPixel != 1 && target_.bitsPerPixel == 1) {
+    const uint8_t bk = src.MapColor(src.state_.bkColor);
+    map.fill(0x00);
+    map[bk] = 0xFF;
+    srcMap = map.data();
+  }
+  RopRect(dst, rop3, RopUsesPattern(rop3) ? PatternIndex() : 0, rows.data(), 0, srcMap);
+  return true;
+}
+
+}  // namespace quill

@@ -1,0 +1,429 @@
+#include "quillui/framework/image/bmp_codec.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace quill {
+
+namespace {
+
+constexpr uint64_t kFileHeaderSize = 14;
+constexpr uint32_t kCoreHeaderSize = 12;
+constexpr uint32_t kInfoHeaderSize = 40;
+// The largest header we know (V5); enough bytes to parse every header field and mask.
+constexpr uint64_t kLargestHeaders = kFileHeaderSize + 124 + 16;
+
+uint16_t Le16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
+uint32_t Le32(const uint8_t* p) {
+  return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
+}
+void Put16(std::vector<uint8_t>& out, uint32_t v) {
+  out.push_back(uint8_t(v));
+  out.push_back(uint8_t(v >> 8));
+}
+void Put32(std::vector<uint8_t>& out, uint32_t v) {
+  Put16(out, v & 0xFFFF);
+  Put16(out, v >> 16);
+}
+
+DibResult Fail(std::string why) { return DibResult{nullptr, "BMP: " + std::move(why)}; }
+
+// What the file and info headers say, before the colour table and pixels are looked at.
+struct BmpHeaders {
+  uint32_t bfSize = 0;
+  uint32_t offBits = 0;
+  uint32_t headerSize = 0;
+  bool core = false;
+  int64_t width = 0;
+  int64_t height = 0;  // always positive; topDown says which way the rows run
+  bool topDown = false;
+  int bitCount = 0;
+  uint32_t compression = BI_RGB;
+  uint32_t sizeImage = 0;
+  int32_t xPelsPerMeter = 0;
+  int32_t yPelsPerMeter = 0;
+  uint32_t clrUsed = 0;
+  uint32_t masks[4] = {};  // red, green, blue, alpha
+  uint64_t tableOffset = 0;
+};
+
+bool IsKnownHeaderSize(uint32_t size) {
+  return size == kCoreHeaderSize || size == kInfoHeaderSize || size == 52 || size == 56 ||
+         size == 108 || size == 124;
+}
+
+// Parses and checks the headers; the bytes may be only a prefix of the file, as long as it
+// holds the headers. Returns the reason for refusing them, or an empty text.
+std::string ParseHeaders(std::span<const uint8_t> b, BmpHeaders* h) {
+  if (b.size() < kFileHeaderSize) return "file is shorter than its 14-byte file header";
+  if (b[0] != 'B' || b[1] != 'M') return "not a bitmap file (no 'BM' signature)";
+  h->bfSize = Le32(&b[2]);
+  h->offBits = Le32(&b[10]);
+  if (b.size() < kFileHeaderSize + 4) return "info header is truncated";
+  h->headerSize = Le32(&b[14]);
+  if (!IsKnownHeaderSize(h->headerSize)) {
+    return "unsupported info header size " + std::to_string(h->headerSize);
+  }
+  if (b.size() < kFileHeaderSize + h->headerSize) return "info header is truncated";
+  const uint8_t* p = &b[kFileHeaderSize];
+  int planes = 0;
+  if (h->headerSize == kCoreHeaderSize) {
+    h->core = true;
+    h->width = Le16(p + 4);
+    h->height = Le16(p + 6);
+    planes = Le16(p + 8);
+    h->bitCount = Le16(p + 10);
+  } else {
+    h->width = int32_t(Le32(p + 4));
+    const int32_t rawHeight = int32_t(Le32(p + 8));
+    h->topDown = rawHeight < 0;
+    h->height = h->topDown ? -int64_t(rawHeight) : int64_t(rawHeight);
+    planes = Le16(p + 12);
+    h->bitCount = Le16(p + 14);
+    h->compression = Le32(p + 16);
+    h->sizeImage = Le32(p + 20);
+    h->xPelsPerMeter = int32_t(Le32(p + 24));
+    h->yPelsPerMeter = int32_t(Le32(p + 28));
+    h->clrUsed = Le32(p + 32);
+  }
+  if (planes != 1) return "plane count is " + std::to_string(planes) + ", not 1";
+
+  const int bits = h->bitCount;
+  const bool coreDepth = bits == 1 || bits == 4 || bits == 8 || bits == 24;
+  if (!coreDepth && !(!h->core && (bits == 16 || bits == 32))) {
+    return "unsupported bit count " + std::to_string(bits);
+  }
+  const uint32_t c = h->compression;
+  const bool compressionFits = c == BI_RGB || (c == BI_RLE8 && bits == 8) ||
+                               (c == BI_RLE4 && bits == 4) ||
+                               (c == BI_BITFIELDS && (bits == 16 || bits == 32));
+  if (!compressionFits) {
+    return "compression " + std::to_string(c) + " is not supported for " + std::to_string(bits) +
+           "-bit pixels";
+  }
+  if (const char* why = TDib::CheckDimensions(h->width, h->height)) return why;
+  if (h->topDown && (c == BI_RLE4 || c == BI_RLE8)) {
+    return "top-down bitmaps cannot be RLE-compressed";
+  }
+
+  h->tableOffset = kFileHeaderSize + h->headerSize;
+  if (c == BI_BITFIELDS) {
+    const uint8_t* m = p + kInfoHeaderSize;
+    if (h->headerSize == kInfoHeaderSize) {
+      // The masks follow a 40-byte header, ahead of the colour table.
+      if (b.size() < h->tableOffset + 12) return "colour masks are truncated";
+      h->tableOffset += 12;
+    }
+    for (int i = 0; i < 3; ++i) h->masks[i] = Le32(m + 4 * i);
+    if (h->headerSize >= 56) h->masks[3] = Le32(m + 12);
+  } else if (bits == 16) {
+    h->masks[0] = 0x7C00;
+    h->masks[1] = 0x03E0;
+    h->masks[2] = 0x001F;
+  }
+  return {};
+}
+
+// One colour channel of a bit-field pixel, scaled to 0..255.
+struct Channel {
+  uint32_t mask = 0;
+  int shift = 0;
+  uint32_t max = 0;
+
+  explicit Channel(uint32_t m) : mask(m) {
+    if (mask != 0) {
+      shift = __builtin_ctz(mask);
+      max = mask >> shift;
+    }
+  }
+  uint8_t Extract(uint32_t pixel) const {
+    if (mask == 0) return 0;
+    const uint64_t v = (pixel & mask) >> shift;
+    return uint8_t((v * 255 + max / 2) / max);
+  }
+};
+
+// 16-bit and bit-field pixels, converted to 24-bit (from 16) or 32-bit (from 32) rows.
+void ConvertMaskedRows(const uint8_t* src, size_t srcStride, const BmpHeaders& h, TDib* dib) {
+  const Channel red(h.masks[0]), green(h.masks[1]), blue(h.masks[2]), alpha(h.masks[3]);
+  const int inBytes = h.bitCount / 8;
+  const int outBytes = dib->BitsPerPixel() / 8;
+  for (int64_t r = 0; r < h.height; ++r) {
+    const uint8_t* in = src + size_t(r) * srcStride;
+    // File rows run bottom-up unless the header says otherwise; ScanLine counts from the top.
+    uint8_t* out = dib->ScanLine(int(h.topDown ? r : h.height - 1 - r));
+    for (int64_t x = 0; x < h.width; ++x, in += inBytes, out += outBytes) {
+      const uint32_t px = inBytes == 2 ? Le16(in) : Le32(in);
+      out[0] = blue.Extract(px);
+      out[1] = green.Extract(px);
+      out[2] = red.Extract(px);
+      if (outBytes == 4) out[3] = alpha.Extract(px);
+    }
+  }
+}
+
+struct RleOutcome {
+  std::string error;
+  uint64_t pixels = 0;  // pixels written by runs
+};
+
+// Decodes an RLE4 or RLE8 stream into dib, or with a null dib only walks it to find out
+// whether it is sound. Rows count from the bottom, as they are stored.
+RleOutcome DecodeRle(std::span<const uint8_t> s, int64_t width, int64_t height, bool rle4,
+                     TDib* dib) {
+  RleOutcome out;
+  const size_t n = s.size();
+  size_t p = 0;
+  int64_t x = 0;
+  int64_t row = 0;
+  auto put = [&](int64_t at, uint8_t value) {
+    if (dib == nullptr) return;
+    uint8_t* line = dib->Bits() + size_t(row) * dib->BytesPerLine();
+    if (!rle4) {
+      line[at] = value;
+    } else {
+      uint8_t& b = line[at >> 1];
+      b = (at & 1) ? uint8_t((b & 0xF0) | value) : uint8_t((b & 0x0F) | (value << 4));
+    }
+  };
+  auto fits = [&](int64_t count) -> const char* {
+    if (row >= height) return "RLE data runs past the top of the image";
+    if (x + count > width) return "RLE run crosses the end of a row";
+    return nullptr;
+  };
+  // Every pass of the loop consumes at least two bytes, so it ends.
+  while (p + 2 <= n) {
+    const uint8_t count = s[p];
+    const uint8_t value = s[p + 1];
+    p += 2;
+    if (count > 0) {
+      if (const char* why = fits(count)) return RleOutcome{why, out.pixels};
+      for (int i = 0; i < count; ++i) {
+        put(x + i, rle4 ? uint8_t((i & 1) ? value & 0x0F : value >> 4) : value);
+      }
+      x += count;
+      out.pixels += count;
+    } else if (value == 0) {  // end of line
+      x = 0;
+      row = std::min(row + 1, height);
+    } else if (value == 1) {  // end of bitmap
+      break;
+    } else if (value == 2) {  // delta: right and up
+      if (p + 2 > n) break;
+      x += s[p];
+      row += s[p + 1];
+      p += 2;
+      if (x > width || row >= height) {
+        return RleOutcome{"RLE delta moves outside the image", out.pixels};
+      }
+    } else {  // absolute run of `value` pixels, padded to a 16-bit boundary
+      const size_t bytes = rle4 ? (size_t(value) + 1) / 2 : value;
+      if (p + bytes > n) break;
+      if (const char* why = fits(value)) return RleOutcome{why, out.pixels};
+      for (int i = 0; i < value; ++i) {
+        const uint8_t b = s[p + size_t(rle4 ? i / 2 : i)];
+        put(x + i, rle4 ? uint8_t((i & 1) ? b & 0x0F : b >> 4) : b);
+      }
+      x += value;
+      out.pixels += value;
+      p += (bytes + 1) & ~size_t(1);
+    }
+  }
+  if (out.pixels == 0) out.error = "RLE data decodes to no pixels";
+  return out;
+}
+
+}  // namespace
+
+DibResult ReadBmp(std::span<const uint8_t> b) {
+  BmpHeaders h;
+  if (std::string why = ParseHeaders(b, &h); !why.empty()) return Fail(std::move(why));
+
+  // The colour table: indexed depths only; a table after a direct-colour header is a hint
+  // for palette devices and is skipped.
+  const bool indexed = h.bitCount <= 8;
+  uint64_t numColors = 0;
+  uint64_t tableEnd = h.tableOffset;
+  if (indexed) {
+    const uint64_t maxColors = uint64_t(1) << h.bitCount;
+    numColors = h.clrUsed != 0 ? h.clrUsed : maxColors;
+    if (numColors > maxColors) {
+      return Fail("colour table claims " + std::to_string(numColors) + " entries; " +
+                  std::to_string(h.bitCount) + "-bit pixels can address only " +
+                  std::to_string(maxColors));
+    }
+    tableEnd += numColors * (h.core ? 3 : 4);
+    if (tableEnd > b.size()) return Fail("colour table runs past the end of the file");
+  }
+  if (h.offBits < tableEnd) return Fail("pixel data offset points into the headers");
+  if (h.offBits >= b.size()) return Fail("pixel data offset lies past the end of the file");
+  const uint64_t available = b.size() - uint64_t(h.offBits);
+  if (h.sizeImage > available) {
+    return Fail("biSizeImage claims " + std::to_string(h.sizeImage) + " bytes; only " +
+                std::to_string(available) + " follow the pixel data offset");
+  }
+
+  const bool rle = h.compression == BI_RLE4 || h.compression == BI_RLE8;
+  const std::span<const uint8_t> pixels =
+      b.subspan(h.offBits, rle && h.sizeImage != 0 ? h.sizeImage : available);
+  // The width is at most kDibMaxSide, so a file row's length cannot overflow.
+  const uint64_t srcStride = (uint64_t(h.width) * uint64_t(h.bitCount) + 31) / 32 * 4;
+  if (rle) {
+    const RleOutcome walk =
+        DecodeRle(pixels, h.width, h.height, h.compression == BI_RLE4, nullptr);
+    if (!walk.error.empty()) return Fail(walk.error);
+  } else {
+    uint64_t needed = 0;
+    if (__builtin_mul_overflow(srcStride, uint64_t(h.height), &needed) || needed > available) {
+      return Fail("pixel data runs past the end of the file");
+    }
+  }
+
+  // Everything the header promised is there; only now is the DIB allocated.
+  const int outBits = h.bitCount == 16 ? 24 : h.bitCount;
+  auto dib = std::make_unique<TDib>(int(h.width), int(h.height), outBits, int(numColors));
+  if (!dib->IsOK()) return Fail("cannot make a DIB of this size");
+  dib->SetPelsPerMeter(h.xPelsPerMeter, h.yPelsPerMeter);
+  for (uint64_t i = 0; i < numColors; ++i) {
+    const uint8_t* q = &b[h.tableOffset + i * (h.core ? 3 : 4)];
+    dib->SetColor(int(i), TRgbQuad{q[0], q[1], q[2], 0});
+  }
+
+  if (rle) {
+    DecodeRle(pixels, h.width, h.height, h.compression == BI_RLE4, dib.get());
+  } else if (h.bitCount == 16 || h.compression == BI_BITFIELDS) {
+    ConvertMaskedRows(pixels.data(), size_t(srcStride), h, dib.get());
+  } else {
+    // Same depth, same row layout: rows copy straight across.
+    const size_t stride = dib->BytesPerLine();
+    for (int64_t r = 0; r < h.height; ++r) {
+      const int64_t dest = h.topDown ? h.height - 1 - r : r;
+      std::memcpy(dib->Bits() + size_t(dest) * stride, pixels.data() + size_t(r) * stride,
+                  stride);
+    }
+  }
+  return DibResult{std::move(dib), {}};
+}
+
+namespace {
+
+// How many bytes, from the start of a bitmap file, its headers say it occupies; at least
+// the prefix and never more than available.
+uint64_t ClaimedExtent(std::span<const uint8_t> prefix, uint64_t available) {
+  BmpHeaders h;
+  if (!ParseHeaders(prefix, &h).empty()) return prefix.size();
+  uint64_t extent = uint64_t(h.offBits) + h.sizeImage;
+  if (h.compression == BI_RLE4 || h.compression == BI_RLE8) {
+    // An RLE stream's length is biSizeImage; older writers leave it 0 and only bfSize says.
+    if (h.sizeImage == 0) extent = h.bfSize > h.offBits ? h.bfSize : available;
+  } else {
+    const uint64_t stride = (uint64_t(h.width) * uint64_t(h.bitCount) + 31) / 32 * 4;
+    extent = std::max(extent, uint64_t(h.offBits) + stride * uint64_t(h.height));
+  }
+  return std::clamp<uint64_t>(extent, prefix.size(), available);
+}
+
+struct FileCloser {
+  void operator()(FILE* f) const { std::fclose(f); }
+};
+
+bool ReadAt(FILE* f, uint64_t offset, std::vector<uint8_t>* out) {
+  if (out->empty()) return true;
+  if (::fseeko(f, off_t(offset), SEEK_SET) != 0) return false;
+  return std::fread(out->data(), 1, out->size(), f) == out->size();
+}
+
+}  // namespace
+
+DibResult ReadBmpFile(const std::string& path, uint64_t offset, uint64_t length) {
+  std::unique_ptr<FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  if (!file) return Fail("cannot open " + path + ": " + std::strerror(errno));
+  struct stat st {};
+  if (::fstat(::fileno(file.get()), &st) != 0 || !S_ISREG(st.st_mode)) {
+    return Fail(path + " is not a regular file");
+  }
+  const uint64_t fileSize = uint64_t(st.st_size);
+  if (offset > fileSize || offset > uint64_t(INT64_MAX)) {
+    return Fail("offset " + std::to_string(offset) + " lies past the end of " + path);
+  }
+  uint64_t available = fileSize - offset;
+  if (length != UINT64_MAX) {
+    if (length > available) return Fail("byte range runs past the end of " + path);
+    available = length;
+  }
+
+  std::vector<uint8_t> bytes(size_t(std::min(available, kLargestHeaders)));
+  if (!ReadAt(file.get(), offset, &bytes)) return Fail("cannot read " + path);
+  if (length == UINT64_MAX) {
+    const uint64_t extent = ClaimedExtent(bytes, available);
+    if (extent > bytes.size()) {
+      const size_t have = bytes.size();
+      bytes.resize(size_t(extent));
+      std::vector<uint8_t> rest(bytes.size() - have);
+      if (!ReadAt(file.get(), offset + have, &rest)) return Fail("cannot read " + path);
+      std::copy(rest.begin(), rest.end(), bytes.begin() + std::ptrdiff_t(have));
+    }
+  } else if (available > bytes.size()) {
+    bytes.resize(size_t(available));
+    if (!ReadAt(file.get(), offset, &bytes)) return Fail("cannot read " + path);
+  }
+  return ReadBmp(bytes);
+}
+
+std::vector<uint8_t> EncodeBmp(const TDib& dib, std::string* error) {
+  auto refuse = [&](const char* why) {
+    if (error != nullptr) *error = std::string("BMP: ") + why;
+    return std::vector<uint8_t>{};
+  };
+  if (!dib.IsOK()) return refuse("cannot write a null DIB");
+  if (dib.BitsPerPixel() != 8 && dib.BitsPerPixel() != 24) {
+    return refuse("only 8- and 24-bit DIBs can be written");
+  }
+  const uint64_t tableBytes = uint64_t(dib.NumColors()) * 4;
+  const uint64_t offBits = kFileHeaderSize + kInfoHeaderSize + tableBytes;
+  const uint64_t fileSize = offBits + dib.SizeImage();
+  if (fileSize > UINT32_MAX) return refuse("image is too large for a bitmap file");
+
+  const TBitmapInfoHeader& ih = dib.InfoHeader();
+  std::vector<uint8_t> out;
+  out.reserve(size_t(fileSize));
+  out.push_back('B');
+  out.push_back('M');
+  Put32(out, uint32_t(fileSize));
+  Put32(out, 0);
+  Put32(out, uint32_t(offBits));
+  Put32(out, kInfoHeaderSize);
+  Put32(out, uint32_t(dib.Width()));
+  Put32(out, uint32_t(dib.Height()));  // positive: bottom-up
+  Put16(out, 1);
+  Put16(out, uint32_t(dib.BitsPerPixel()));
+  Put32(out, BI_RGB);
+  Put32(out, uint32_t(dib.SizeImage()));
+  Put32(out, uint32_t(ih.biXPelsPerMeter));
+  Put32(out, uint32_t(ih.biYPelsPerMeter));
+  Put32(out, uint32_t(dib.NumColors()));
+  Put32(out, 0);
+  for (int i = 0; i < dib.NumColors(); ++i) {
+    const TRgbQuad q = dib.GetColor(i);
+    out.insert(out.end(), {q.rgbBlue, q.rgbGreen, q.rgbRed, 0});
+  }
+  out.insert(out.end(), dib.Bits(), dib.Bits() + dib.SizeImage());
+  return out;
+}
+
+bool WriteBmpFile(const TDib& dib, const std::string& path, std::string* error) {
+  const std::vector<uint8_t> bytes = EncodeBmp(dib, error);
+  if (bytes.empty()) return false;
+  std::string why;
+  if (!WriteFileReplacing(path, bytes, &why)) {
+    if (error != nullptr) *error = "BMP: " + why;
+    return false;
+  }
+  return true;
+}
+
+}  // namespace quill

@@ -1,0 +1,109 @@
+// The classic in-memory device-independent bitmap (info header, colour table, bottom-up rows
+// padded to 4 bytes), plus the result type and the safe file replacement its codecs share.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "quillui/framework/base/color.h"
+
+namespace quill {
+
+inline constexpr uint32_t BI_RGB = 0;
+inline constexpr uint32_t BI_RLE8 = 1;
+inline constexpr uint32_t BI_RLE4 = 2;
+inline constexpr uint32_t BI_BITFIELDS = 3;
+
+// Field for field the 40-byte header of a bitmap file; in a TDib biHeight is always positive
+// (rows are bottom-up) and biCompression is always BI_RGB.
+struct TBitmapInfoHeader {
+  uint32_t biSize = 40;
+  int32_t biWidth = 0;
+  int32_t biHeight = 0;
+  uint16_t biPlanes = 1;
+  uint16_t biBitCount = 0;
+  uint32_t biCompression = BI_RGB;
+  uint32_t biSizeImage = 0;
+  int32_t biXPelsPerMeter = 0;
+  int32_t biYPelsPerMeter = 0;
+  uint32_t biClrUsed = 0;
+  uint32_t biClrImportant = 0;
+};
+
+// Limits on every DIB, whoever makes it: no side beyond kDibMaxSide and no more than
+// kDibMaxPixels pixels (64 Mi; 256 MiB at 32 bits), so a hostile header cannot ask for more.
+inline constexpr int kDibMaxSide = 16384;
+inline constexpr int64_t kDibMaxPixels = int64_t(1) << 26;
+
+class TDib {
+ public:
+  // A null DIB (IsOK() is false).
+  TDib() = default;
+  // A blank DIB, every pixel 0 and every colour black. bitCount is 1, 4, 8, 24 or 32.
+  // numColors is the colour table's size for 1, 4 and 8 bits (0 = the full 2^bitCount) and
+  // must be 0 for 24 and 32 bits. Bad arguments give a null DIB.
+  TDib(int width, int height, int bitCount, int numColors = 0);
+
+  // Why a DIB of this size cannot exist, or null when it can.
+  static const char* CheckDimensions(int64_t width, int64_t height);
+  // The padded length of one row, or 0 when the arguments are out of range.
+  static size_t StrideFor(int width, int bitCount);
+
+  bool IsOK() const { return !bits_.empty(); }
+  int Width() const { return header_.biWidth; }
+  int Height() const { return header_.biHeight; }
+  int BitsPerPixel() const { return header_.biBitCount; }
+  bool IsIndexed() const { return header_.biBitCount <= 8 && IsOK(); }
+  int NumColors() const { return int(colors_.size()); }
+  const TBitmapInfoHeader& InfoHeader() const { return header_; }
+  void SetPelsPerMeter(int32_t x, int32_t y);
+
+  TRgbQuad* GetColors() { return colors_.data(); }
+  const TRgbQuad* GetColors() const { return colors_.data(); }
+  // An index outside the table gives black and changes nothing.
+  TRgbQuad GetColor(int index) const;
+  bool SetColor(int index, const TRgbQuad& quad);
+  bool SetColor(int index, TColor color);
+
+  // The whole pixel block, bottom row first.
+  uint8_t* Bits() { return bits_.data(); }
+  const uint8_t* Bits() const { return bits_.data(); }
+  size_t BytesPerLine() const { return stride_; }
+  size_t SizeImage() const { return bits_.size(); }
+  // The row that is y-th from the top; null outside the image.
+  uint8_t* ScanLine(int y);
+  const uint8_t* ScanLine(int y) const;
+
+  // Coordinates count from the top-left corner. Indices exist at 1, 4 and 8 bits only: -1 or
+  // false elsewhere, outside the image, or for an index the depth cannot hold.
+  int GetPixelIndex(int x, int y) const;
+  bool SetPixelIndex(int x, int y, int index);
+  // The pixel's RGB colour at any depth; TColor::None outside the image or for an index that
+  // has no colour table entry. At 32 bits the fourth byte (alpha) is not part of the colour.
+  TColor GetPixelColor(int x, int y) const;
+  // 24 and 32 bits only; the fourth byte of a 32-bit pixel is left alone.
+  bool SetPixelColor(int x, int y, TColor color);
+
+ private:
+  TBitmapInfoHeader header_;
+  std::vector<TRgbQuad> colors_;
+  std::vector<uint8_t> bits_;
+  size_t stride_ = 0;
+};
+
+// What a reader hands back: a DIB, or null and a sentence saying why.
+struct DibResult {
+  std::unique_ptr<TDib> dib;
+  std::string error;
+};
+
+// Writes bytes to a temporary file beside path and renames it over path, so a failure at any
+// step leaves whatever file was there before untouched.
+bool WriteFileReplacing(const std::string& path, std::span<const uint8_t> bytes,
+                        std::string* error);
+
+}  // namespace quill

@@ -1,0 +1,61 @@
+// TApplication: the message loop. One round takes posted messages and input first, then due
+// timers, then paints (erase before paint), then presents the screen; while nothing is
+// waiting it gives idle time with a rising count. Modal windows run a nested loop.
+#pragma once
+
+#include <functional>
+
+#include "quillui/framework/base/messages.h"
+#include "quillui/framework/base/module.h"
+
+namespace quill {
+
+class TWindow;
+
+class TApplication : public TModule {
+ public:
+  explicit TApplication(const char* name = "Application");
+  ~TApplication() override;
+
+  // The application whose loop is running (the most recently made one), or null.
+  static TApplication* Current();
+
+  void SetMainWindow(TWindow* window) { mainWindow_ = window; }
+  TWindow* GetMainWindow() const { return mainWindow_; }
+
+  // One round of the loop without waiting; answers whether anything was done.
+  bool PumpWaitingMessages();
+  // Runs until WM_QUIT and answers its exit code. With a manual clock the loop jumps the clock
+  // to the next timer instead of waiting, and ends (answering -1) when nothing can ever happen.
+  int Run();
+  // A nested loop until EndModal(); the window's owner is disabled meanwhile.
+  int BeginModal(TWindow* window);
+  void EndModal(int result);
+  bool InModal() const { return modalDepth_ > 0; }
+
+  // A modal message box owned by the main window (MB_* type bits; answers IDOK, IDYES, ...).
+  int MessageBox(HWND owner, const char* text, const char* caption = nullptr, UINT type = 0);
+
+  // Idle time: the main window's IdleAction, then the idle hook. True asks for more.
+  virtual bool IdleAction(long idleCount);
+  void SetIdleHook(std::function<bool(long)> hook) { idleHook_ = std::move(hook); }
+  // Lets the target window and its ancestors pre-process a queued message; true consumes it.
+  virtual bool ProcessAppMsg(MSG& msg);
+
+ private:
+  bool WaitForWork(bool& ended);
+
+  TWindow* mainWindow_ = nullptr;
+  TApplication* previous_ = nullptr;
+  std::function<bool(long)> idleHook_;
+  int modalDepth_ = 0;
+  bool modalEnded_ = false;
+  int modalResult_ = 0;
+};
+
+// Dispatches a message taken from the queue: pre-processing, then the window's handler.
+void ProcessQueuedMessage(MSG& msg);
+// One round of the loop for code without an application object (tests, tools).
+bool PumpWaitingMessages();
+
+}  // namespace quill

@@ -1,0 +1,21 @@
+#include "quillui/navigation/navigation_state.h"
+
+#include "quillui/navigation/backtrack.h"
+#include "quillui/navigation/beep.h"
+#include "quillui/navigation/bookmark.h"
+#include "quillui/navigation/bookmark_lists.h"
+#include "quillui/navigation/dispatch.h"
+#include "quillui/navigation/routing.h"
+
+namespace quill {
+
+void ResetNavigation() {
+  ResetBacktrackGrouping();
+  ResetBookmarkLists();
+  DeleteRouting();
+  GetCADS().clear();
+  SetDefaultBeepHook({});
+  RegisterBookmarkStreamable();
+}
+
+}  // namespace quill

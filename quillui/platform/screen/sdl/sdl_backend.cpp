@@ -1,0 +1,98 @@
+#include "quillui/platform/screen/sdl/sdl_backend.h"
+
+#include <algorithm>
+
+#include "quillui/platform/screen/sdl/sdl_input.h"
+
+namespace quill::platform {
+
+std::unique_ptr<SdlBackend> SdlBackend::Open(int width, int height, int scale, const std::string& title,
+                                             std::string* error) {
+  auto fail = [&](const char* what) -> std::unique_ptr<SdlBackend> {
+    if (error) *error = std::string(what) + ": " + SDL_GetError();
+    return nullptr;
+  };
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return fail("SDL video");
+  std::unique_ptr<SdlBackend> b(new SdlBackend());
+  b->width_ = width;
+  b->height_ = height;
+  b->scale_ = std::clamp(scale, 1, 8);
+  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+  b->window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                width * b->scale_, height * b->scale_, SDL_WINDOW_SHOWN);
+  if (!b->window_) return fail("SDL window");
+  // The software renderer copies the frame exactly (no filtering, no colour management) and a
+  // palette screen of this size costs it next to nothing.
+  b->renderer_ = SDL_CreateRenderer(b->window_, -1, SDL_RENDERER_SOFTWARE);
+  if (!b->renderer_) b->renderer_ = SDL_CreateRenderer(b->window_, -1, 0);
+  if (!b->renderer_) return fail("SDL renderer");
+  b->texture_ = SDL_CreateTexture(b->renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                                  width, height);
+  if (!b->texture_) return fail("SDL texture");
+  b->wakeEvent_ = SDL_RegisterEvents(1);
+  SDL_StartTextInput();
+  return b;
+}
+
+SdlBackend::~SdlBackend() {
+  for (SDL_Cursor* c : cursors_)
+    if (c) SDL_FreeCursor(c);
+  if (texture_) SDL_DestroyTexture(texture_);
+  if (renderer_) SDL_DestroyRenderer(renderer_);
+  if (window_) SDL_DestroyWindow(window_);
+  SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+  if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();  // releases SDL's D-Bus connection too
+}
+
+void SdlBackend::Present(const ScreenSurface& surface) {
+  bool whole = surface.PaletteDirty() || lutGeneration_ != surface.PaletteGeneration();
+  if (whole) {
+    lut_ = BuildXrgbLut(surface.Palette());
+    lutGeneration_ = surface.PaletteGeneration();
+  }
+  std::vector<PixelRect> rects;
+  if (whole)
+    rects.push_back({0, 0, std::min(width_, surface.Width()), std::min(height_, surface.Height())});
+  else
+    rects = surface.Dirty();
+  lastUploaded_ = 0;
+  for (const PixelRect& r : rects) {
+    int w = std::min(r.w, width_ - r.x), h = std::min(r.h, height_ - r.y);
+    if (w <= 0 || h <= 0) continue;
+    staging_.resize(size_t(w) * size_t(h));
+    ConvertIndexedToXrgb(surface.Row(r.y) + r.x, surface.Stride(), staging_.data(), size_t(w), w, h, lut_);
+    SDL_Rect dst{r.x, r.y, w, h};
+    SDL_UpdateTexture(texture_, &dst, staging_.data(), w * 4);
+    lastUploaded_ += long(w) * h;
+  }
+  SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+  SDL_RenderPresent(renderer_);
+}
+
+void SdlBackend::PollInput(int timeoutMs, std::vector<InputEvent>& out) {
+  SDL_Event e;
+  bool got = timeoutMs < 0 ? SDL_WaitEvent(&e) == 1
+             : timeoutMs == 0 ? SDL_PollEvent(&e) == 1
+                              : SDL_WaitEventTimeout(&e, timeoutMs) == 1;
+  while (got) {
+    if (e.type != wakeEvent_) TranslateSdlEvent(e, scale_, out);
+    got = SDL_PollEvent(&e) == 1;
+  }
+}
+
+void SdlBackend::Wake() {
+  SDL_Event e{};
+  e.type = wakeEvent_;
+  SDL_PushEvent(&e);  // SDL's event queue is safe to push to from any thread
+}
+
+void SdlBackend::SetCursor(CursorShape shape) {
+  static constexpr SDL_SystemCursor kSystem[5] = {SDL_SYSTEM_CURSOR_ARROW, SDL_SYSTEM_CURSOR_HAND,
+                                                  SDL_SYSTEM_CURSOR_WAIT, SDL_SYSTEM_CURSOR_IBEAM,
+                                                  SDL_SYSTEM_CURSOR_SIZEALL};
+  size_t i = std::min<size_t>(size_t(shape), 4);
+  if (!cursors_[i]) cursors_[i] = SDL_CreateSystemCursor(kSystem[i]);
+  if (cursors_[i]) SDL_SetCursor(cursors_[i]);
+}
+
+}  // namespace quill::platform
