@@ -12,7 +12,8 @@ namespace {
 std::string IniText(int keys) {
   std::string text = "; generated\n[Routing]\n";
   for (int i = 0; i < keys; ++i)
-    text += "Entry" + std::to_string(i) + "=Pane=Article holder=Holder" + std::to_string(i % 7) + "\n";
+    text +=
+        "Entry" + std::to_string(i) + "=Pane=Article holder=Holder" + std::to_string(i % 7) + "\n";
   return text;
 }
 
@@ -29,7 +30,8 @@ BENCHMARK(BM_IniLoad)->ArgName("keys")->Arg(1000)->Arg(10000)->Arg(100000);
 
 void BM_CmdLineScan(benchmark::State& state) {
   std::string text;
-  for (int64_t i = 0; i < state.range(0); ++i) text += "item" + std::to_string(i) + "=<v " + std::to_string(i) + "> ";
+  for (int64_t i = 0; i < state.range(0); ++i)
+    text += "item" + std::to_string(i) + "=<v " + std::to_string(i) + "> ";
   for (auto _ : state) {
     quill::ZCmdLine line(text);
     std::string name, value;

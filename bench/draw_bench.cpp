@@ -10,14 +10,14 @@
 
 #include "quillui/framework/gdi/bitmap.h"
 #include "quillui/framework/gdi/dc.h"
-#include "quillui/framework/image/dib.h"
 #include "quillui/framework/gdi/font_engine.h"
 #include "quillui/framework/gdi/memory_dc.h"
 #include "quillui/framework/gdi/palette.h"
 #include "quillui/framework/gdi/text_format.h"
+#include "quillui/framework/image/dib.h"
 #include "quillui/framework/window/window_system.h"
-#include "quillui/platform/screen/headless/headless_backend.h"
 #include "quillui/platform/pixel_convert.h"
+#include "quillui/platform/screen/headless/headless_backend.h"
 
 namespace quill {
 namespace {
@@ -37,7 +37,8 @@ TWindowSystem& InstallScreen() {
 // A 256-colour picture with some structure, as a background bitmap has.
 TDib Picture(int w, int h) {
   TDib dib(w, h, 8);
-  for (int i = 0; i < 256; ++i) dib.SetColor(i, TColor(uint8_t(i), uint8_t(255 - i), uint8_t(i * 7)));
+  for (int i = 0; i < 256; ++i)
+    dib.SetColor(i, TColor(uint8_t(i), uint8_t(255 - i), uint8_t(i * 7)));
   for (int y = 0; y < h; ++y) {
     uint8_t* row = dib.ScanLine(y);
     for (int x = 0; x < w; ++x) row[x] = uint8_t((y / 8) * 16 + ((x + y) / 40) % 16);
@@ -52,8 +53,9 @@ std::unique_ptr<TPalette> IdentityPalette(TDib& dib, TScreen& screen) {
   std::vector<TPaletteEntry> entries(256);
   for (int i = 0; i < 256; ++i) {
     const TRgbQuad q = dib.GetColor(i);
-    entries[size_t(i)] = TScreen::IsStaticSlot(i) ? screen.GetSystemPaletteEntry(i)
-                                                   : TPaletteEntry{q.rgbRed, q.rgbGreen, q.rgbBlue, PC_NOCOLLAPSE};
+    entries[size_t(i)] = TScreen::IsStaticSlot(i)
+                             ? screen.GetSystemPaletteEntry(i)
+                             : TPaletteEntry{q.rgbRed, q.rgbGreen, q.rgbBlue, PC_NOCOLLAPSE};
     dib.SetColor(i, TColor(entries[size_t(i)]));
   }
   auto palette = std::make_unique<TPalette>(entries.data(), 256);

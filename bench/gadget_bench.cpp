@@ -5,8 +5,8 @@
 #include <memory>
 
 #include "quillui/framework/gadgets/button_gadget.h"
-#include "quillui/framework/image/cel_array.h"
 #include "quillui/framework/gadgets/control_bar.h"
+#include "quillui/framework/image/cel_array.h"
 #include "quillui/framework/image/dib.h"
 #include "quillui/framework/window/window_system.h"
 

@@ -68,8 +68,12 @@ void BM_LayoutSolve(benchmark::State& state) {
   state.SetComplexityN(state.range(0));
   state.SetItemsProcessed(int64_t(state.iterations()) * int64_t(n));
 }
-BENCHMARK(BM_LayoutSolve)->ArgName("children")->Arg(8)->Arg(64)->Arg(512)->Complexity(
-    benchmark::oNLogN);
+BENCHMARK(BM_LayoutSolve)
+    ->ArgName("children")
+    ->Arg(8)
+    ->Arg(64)
+    ->Arg(512)
+    ->Complexity(benchmark::oNLogN);
 
 // Layout() on created child windows. The first column's margin alternates, so every child
 // really moves each time. The layout window is hidden, which keeps repainting out of the figure.
@@ -105,8 +109,7 @@ void BM_Layout(benchmark::State& state) {
   state.SetComplexityN(state.range(0));
   state.SetItemsProcessed(int64_t(state.iterations()) * int64_t(n));
 }
-BENCHMARK(BM_Layout)->ArgName("children")->Arg(8)->Arg(64)->Arg(512)->Complexity(
-    benchmark::oNLogN);
+BENCHMARK(BM_Layout)->ArgName("children")->Arg(8)->Arg(64)->Arg(512)->Complexity(benchmark::oNLogN);
 
 }  // namespace
 }  // namespace quill

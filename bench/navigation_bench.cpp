@@ -66,7 +66,8 @@ void BM_AddHistoryBookmark(benchmark::State& state) {
   // More texts than the history holds, so each offer is new and each append trims.
   std::vector<std::string> texts;
   for (int i = 0; i < 1000; ++i) texts.push_back("ArticleWin codedref=" + std::to_string(i));
-  for (int i = 0; i < 40; ++i) AddHistoryBookmark(std::make_unique<ZBookmark>("ARTI", "n", texts[size_t(i)]));
+  for (int i = 0; i < 40; ++i)
+    AddHistoryBookmark(std::make_unique<ZBookmark>("ARTI", "n", texts[size_t(i)]));
   size_t next = 40;
   for (auto _ : state) {
     AddHistoryBookmark(std::make_unique<ZBookmark>("ARTI", "n", texts[next]));

@@ -22,8 +22,10 @@ namespace quill {
 namespace {
 
 // Writes a sine of the given length with the library's own writer; answers the file's name.
-std::string WaveFile(const char* name, uint16_t channels, uint32_t rate, uint16_t bits, double seconds) {
-  const std::string path = "/tmp/quill_bench_" + std::string(name) + "_" + std::to_string(getpid()) + ".wav";
+std::string WaveFile(const char* name, uint16_t channels, uint32_t rate, uint16_t bits,
+                     double seconds) {
+  const std::string path =
+      "/tmp/quill_bench_" + std::string(name) + "_" + std::to_string(getpid()) + ".wav";
   ZWaveFormat format;
   format.SetPcm(channels, rate, bits);
   const size_t frames = size_t(seconds * rate);

@@ -3,8 +3,8 @@
 
 #include <memory>
 
-#include "quillui/framework/window/application.h"
 #include "quillui/framework/gdi/dc.h"
+#include "quillui/framework/window/application.h"
 #include "quillui/framework/window/window.h"
 #include "quillui/framework/window/window_system.h"
 #include "quillui/platform/clock.h"

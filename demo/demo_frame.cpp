@@ -13,7 +13,7 @@ constexpr int kMargin = 5;  // around the panes and between them (the spacers' w
 std::unique_ptr<TDib> MakePicture() {
   auto dib = std::make_unique<TDib>(64, 48, 8, 256);
   for (int i = 0; i < 128; ++i) {
-    dib->SetColor(i, TColor(uint8_t(40 + i), uint8_t(90 + i), 255));        // sky
+    dib->SetColor(i, TColor(uint8_t(40 + i), uint8_t(90 + i), 255));           // sky
     dib->SetColor(128 + i, TColor(0, uint8_t(60 + i / 2), uint8_t(120 + i)));  // sea
   }
   dib->SetColor(255, TColor(255, 220, 0));  // sun
@@ -84,7 +84,8 @@ DemoFrame::DemoFrame(int width, int height) : TLayoutWindow(nullptr, "Quill demo
   hspacer_ = new TWindow(this, "HSpacer");
   vspacer_->Attr.Style &= ~WS_VISIBLE;
   hspacer_->Attr.Style &= ~WS_VISIBLE;
-  panes_ = {new DemoPane(this, "Media", TColor(0, 128, 128)), new DemoPane(this, "Path", TColor(128, 128, 0)),
+  panes_ = {new DemoPane(this, "Media", TColor(0, 128, 128)),
+            new DemoPane(this, "Path", TColor(128, 128, 0)),
             new DemoPane(this, "Article", TColor(192, 192, 192))};
   panes_[active_]->active = true;
   picture_ = MakePicture();
@@ -139,9 +140,9 @@ void DemoFrame::Arrange() {
       if (p != maximized_) p->ShowWindow(SW_HIDE);
     place(maximized_, nullptr, nullptr, nullptr, nullptr);
   } else {
-    place(panes_[0], nullptr, nullptr, vspacer_, hspacer_);   // Media, top left
-    place(panes_[1], nullptr, hspacer_, vspacer_, nullptr);   // Path, bottom left
-    place(panes_[2], vspacer_, nullptr, nullptr, nullptr);    // Article, the right half
+    place(panes_[0], nullptr, nullptr, vspacer_, hspacer_);  // Media, top left
+    place(panes_[1], nullptr, hspacer_, vspacer_, nullptr);  // Path, bottom left
+    place(panes_[2], vspacer_, nullptr, nullptr, nullptr);   // Article, the right half
     for (DemoPane* p : panes_) p->ShowWindow(SW_SHOWNA);
   }
   Layout();

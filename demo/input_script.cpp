@@ -7,7 +7,8 @@ namespace quill::demo {
 namespace {
 
 uint32_t KeyCode(const std::string& name) {
-  if (name.size() == 1 && ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= '0' && name[0] <= '9')))
+  if (name.size() == 1 &&
+      ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= '0' && name[0] <= '9')))
     return uint32_t(name[0]);
   if (name.size() >= 2 && name.size() <= 3 && name[0] == 'F') {
     int n = std::atoi(name.c_str() + 1);
@@ -22,7 +23,8 @@ uint32_t KeyCode(const std::string& name) {
 
 }  // namespace
 
-bool ParseInputScript(const std::string& text, std::vector<platform::InputEvent>& out, std::string* error) {
+bool ParseInputScript(const std::string& text, std::vector<platform::InputEvent>& out,
+                      std::string* error) {
   using platform::InputEvent;
   using platform::InputKind;
   using platform::MouseButton;

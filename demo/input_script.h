@@ -10,6 +10,7 @@
 
 namespace quill::demo {
 
-bool ParseInputScript(const std::string& text, std::vector<platform::InputEvent>& out, std::string* error);
+bool ParseInputScript(const std::string& text, std::vector<platform::InputEvent>& out,
+                      std::string* error);
 
 }  // namespace quill::demo

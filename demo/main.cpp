@@ -7,11 +7,11 @@
 #include <string>
 
 #include "demo/demo_frame.h"
+#include "demo/input_script.h"
 #include "quillui/framework/window/application.h"
 #include "quillui/framework/window/window_system.h"
-#include "demo/input_script.h"
-#include "quillui/platform/screen/screen_backends.h"
 #include "quillui/platform/screen/headless/headless_backend.h"
+#include "quillui/platform/screen/screen_backends.h"
 
 namespace {
 
@@ -25,9 +25,10 @@ struct Options {
 };
 
 void Usage() {
-  std::fprintf(stderr,
-               "usage: quill-demo [--screen headless|sdl] [--size 640x480|800x600|1024x768]\n"
-               "                  [--scale N] [--out FILE.png] [--input \"click 10 10; key F6\"]\n");
+  std::fprintf(
+      stderr,
+      "usage: quill-demo [--screen headless|sdl] [--size 640x480|800x600|1024x768]\n"
+      "                  [--scale N] [--out FILE.png] [--input \"click 10 10; key F6\"]\n");
 }
 
 bool ParseSize(const char* text, Options& o) {
@@ -86,7 +87,8 @@ int main(int argc, char** argv) {
   }
   platform::BackendChoice choice = platform::OpenScreenBackend(request);
   if (!choice.reason.empty())
-    std::fprintf(stderr, "quill-demo: no display window (%s); running headless\n", choice.reason.c_str());
+    std::fprintf(stderr, "quill-demo: no display window (%s); running headless\n",
+                 choice.reason.c_str());
   bool headless = choice.name == "headless";
 
   TWindowSystemOptions system;
@@ -111,7 +113,8 @@ int main(int argc, char** argv) {
         }
       };
       settle();
-      auto& headlessBackend = static_cast<platform::HeadlessBackend&>(TWindowSystem::Get().Backend());
+      auto& headlessBackend =
+          static_cast<platform::HeadlessBackend&>(TWindowSystem::Get().Backend());
       for (const platform::InputEvent& e : script) {
         headlessBackend.Inject(e);
         settle();

@@ -46,8 +46,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   {
     ZBookmarkBlock::Ref block = ZBookmarkBlock::FromBytes(std::span<const uint8_t>(data, size));
     imemstream blockStream(block->Bytes());
-    if (ReadBmk(blockStream, [&](std::unique_ptr<ZBookmark> b) { inBlock.Add(std::move(b)); },
-                block.get()) != result)
+    if (ReadBmk(
+            blockStream, [&](std::unique_ptr<ZBookmark> b) { inBlock.Add(std::move(b)); },
+            block.get()) != result)
       std::abort();
   }
   if (inBlock.GetCount() != list.GetCount()) std::abort();

@@ -27,8 +27,8 @@ std::vector<uint8_t> WithChecksumsFixed(const uint8_t* data, size_t size) {
   std::vector<uint8_t> b(data, data + size);
   size_t p = 8;  // after the signature
   while (b.size() >= 12 && p <= b.size() - 12) {
-    const uint32_t length = uint32_t(b[p]) << 24 | uint32_t(b[p + 1]) << 16 |
-                            uint32_t(b[p + 2]) << 8 | b[p + 3];
+    const uint32_t length =
+        uint32_t(b[p]) << 24 | uint32_t(b[p + 1]) << 16 | uint32_t(b[p + 2]) << 8 | b[p + 3];
     if (length > b.size() - p - 12) break;
     const uint32_t crc = Crc32(&b[p + 4], size_t(length) + 4);
     for (int i = 0; i < 4; ++i) b[p + 8 + length + size_t(i)] = uint8_t(crc >> (24 - 8 * i));

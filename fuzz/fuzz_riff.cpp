@@ -15,7 +15,8 @@ namespace {
 
 std::string ScratchName(const char* what) {
   const char* dir = std::getenv("TMPDIR");
-  return std::string(dir && dir[0] ? dir : "/tmp") + "/fuzz_riff_" + std::to_string(getpid()) + what;
+  return std::string(dir && dir[0] ? dir : "/tmp") + "/fuzz_riff_" + std::to_string(getpid()) +
+         what;
 }
 
 bool WriteAll(const std::string& path, const uint8_t* data, size_t size) {
@@ -57,10 +58,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   const ZWaveBlockImp& a = buffer.Block()->Imp();
   const ZWaveBlockImp& b = again.Block()->Imp();
-  if (a.DataLength() != b.DataLength() || std::memcmp(a.Data(), b.Data(), size_t(a.DataLength())) != 0)
+  if (a.DataLength() != b.DataLength() ||
+      std::memcmp(a.Data(), b.Data(), size_t(a.DataLength())) != 0)
     __builtin_trap();
   // A record whose size field says fewer than 16 bytes is saved (and so read back) short.
-  if (buffer.Format().size() >= 16 && std::memcmp(buffer.Format().Bytes(), again.Format().Bytes(), 16) != 0)
+  if (buffer.Format().size() >= 16 &&
+      std::memcmp(buffer.Format().Bytes(), again.Format().Bytes(), 16) != 0)
     __builtin_trap();
   return 0;
 }

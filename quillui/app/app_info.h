@@ -5,7 +5,8 @@
 namespace quill {
 
 inline constexpr const char* kDefaultAppTitle = "Quillonary";
-inline constexpr const char* kDefaultAppCopyright = "Copyright (c) The Quillonary Authors. All rights reserved.";
+inline constexpr const char* kDefaultAppCopyright =
+    "Copyright (c) The Quillonary Authors. All rights reserved.";
 // Longest title or copyright text kept; longer settings are cut.
 inline constexpr int kAppTextMax = 255;
 

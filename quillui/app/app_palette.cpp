@@ -4,8 +4,8 @@
 #include <array>
 #include <new>
 
-#include "quillui/framework/image/bmp_codec.h"
 #include "quillui/framework/gdi/dc.h"
+#include "quillui/framework/image/bmp_codec.h"
 #include "quillui/profile/profile.h"
 #include "quillui/profile/reporter.h"
 

@@ -30,7 +30,8 @@ Block* FromHandle(HGLOBAL h) {
 HGLOBAL GlobalAlloc(unsigned flags, unsigned long size) {
   if (g_failNext.load() > 0 && g_failNext.fetch_sub(1) > 0) return nullptr;
   if (uint64_t(size) > kGlobalAllocLimit) return nullptr;
-  void* p = (flags & GMEM_ZEROINIT) ? std::calloc(1, sizeof(Block) + size) : std::malloc(sizeof(Block) + size);
+  void* p = (flags & GMEM_ZEROINIT) ? std::calloc(1, sizeof(Block) + size)
+                                    : std::malloc(sizeof(Block) + size);
   if (!p) return nullptr;
   auto* b = static_cast<Block*>(p);
   b->magic = kMagic;

@@ -40,8 +40,9 @@ int AddIniChangedHook(IniChangedStage stage, std::function<void()> hook) {
 
 void RemoveIniChangedHook(int id) {
   auto& hooks = Hooks();
-  hooks.erase(std::remove_if(hooks.begin(), hooks.end(), [id](const Hook& h) { return h.id == id; }),
-              hooks.end());
+  hooks.erase(
+      std::remove_if(hooks.begin(), hooks.end(), [id](const Hook& h) { return h.id == id; }),
+      hooks.end());
 }
 
 void NotifyIniChanged() {

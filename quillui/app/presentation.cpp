@@ -180,7 +180,8 @@ int GetAppStyle() {
 
 int GetAppMetric(int metric) {
   if (!g_metrics) {
-    auto table = WithOutOfMemoryError([] { return std::make_unique<std::array<int, eMETRIC_COUNT>>(); });
+    auto table =
+        WithOutOfMemoryError([] { return std::make_unique<std::array<int, eMETRIC_COUNT>>(); });
     for (size_t m = 0; m < kMetrics.size(); ++m) (*table)[m] = kMetrics[m].def;
     ZProf& prof = Settings();
     for (size_t m = 0; m < kMetrics.size(); ++m) {
@@ -207,7 +208,8 @@ TColor ParseAppColor(std::string_view text) {
 
 TColor GetAppColor(int color) {
   if (!g_colors) {
-    auto table = WithOutOfMemoryError([] { return std::make_unique<std::array<TColor, APP_COLOR_COUNT>>(); });
+    auto table = WithOutOfMemoryError(
+        [] { return std::make_unique<std::array<TColor, APP_COLOR_COUNT>>(); });
     for (size_t c = 0; c < kColors.size(); ++c) (*table)[c] = kColors[c].def;
     ZProf& prof = Settings();
     for (size_t c = 1; c < kColors.size(); ++c) {

@@ -99,7 +99,8 @@ void CleanupLooseThreads() {
     const std::thread::id self = std::this_thread::get_id();
     for (size_t i = 0; i < t.slots.size(); ++i) {
       const Slot& s = t.slots[i];
-      if (s.id != std::thread::id() && s.handle && s.id != self) loose.push_back({i, s.id, s.handle});
+      if (s.id != std::thread::id() && s.handle && s.id != self)
+        loose.push_back({i, s.id, s.handle});
     }
   }
   // The lock is not held while waiting: a stopping thread detaches, which needs it.
@@ -118,13 +119,13 @@ ZLibraryThread::ZLibraryThread(std::function<void(std::stop_token)> body)
   std::promise<int> attached;
   std::future<int> slot = attached.get_future();
   try {
-    thread_ = std::thread([body = std::move(body), stopper = stopper_,
-                         attached = std::move(attached)]() mutable {
-      attached.set_value(AttachLibraryThread(stopper));
-      body(stopper->Token());
-      DetachLibraryThread();
-      stopper->MarkFinished();
-    });
+    thread_ = std::thread(
+        [body = std::move(body), stopper = stopper_, attached = std::move(attached)]() mutable {
+          attached.set_value(AttachLibraryThread(stopper));
+          body(stopper->Token());
+          DetachLibraryThread();
+          stopper->MarkFinished();
+        });
   } catch (const std::system_error&) {
     // No thread could be started: nothing runs and nothing is tracked.
     stopper_->MarkFinished();

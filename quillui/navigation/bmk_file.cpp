@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "quillui/app/app_registry.h"
-#include "quillui/framework/image/dib.h"
 #include "quillui/framework/dialogs/message_box.h"
+#include "quillui/framework/image/dib.h"
 #include "quillui/framework/window/window.h"
 #include "quillui/navigation/bookmark_lists.h"
 #include "quillui/profile/entries.h"
@@ -117,8 +117,9 @@ void ReadUserBookmarks(int append) {
   if (!block) {
     Tell(Quoted("Unable to open file", list.GetFileName()), kReadCaption);
   } else if (imemstream is(block->Bytes());
-             ReadBmkInto(is, [&](std::unique_ptr<ZBookmark> b) { list.Add(std::move(b)); },
-                         block.get()) == ZBmkReadResult::NotBmk) {
+             ReadBmkInto(
+                 is, [&](std::unique_ptr<ZBookmark> b) { list.Add(std::move(b)); }, block.get()) ==
+             ZBmkReadResult::NotBmk) {
     Tell(Quoted("Not a valid bookmark list", list.GetFileName()), kReadCaption);
   }
   list.SetModified(false);

@@ -76,8 +76,8 @@ class ZBookmarkBlock {
   size_t size_ = 0;
   std::vector<void*> chunks_;
   uint8_t* chunkBase_ = nullptr;  // chunks_.back()
-  size_t chunkUsed_ = 0;   // bytes used of chunks_.back()
-  size_t chunkBytes_ = 0;  // size of chunks_.back()
+  size_t chunkUsed_ = 0;          // bytes used of chunks_.back()
+  size_t chunkBytes_ = 0;         // size of chunks_.back()
   size_t refs_ = 1;
 };
 

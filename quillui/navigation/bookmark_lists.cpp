@@ -92,7 +92,9 @@ void AddUserBookmark(std::unique_ptr<ZBookmark> bookmark) {
   DisplayTimedMessageDlg("BOOKMARK_CREATED", &LibraryModule());
 }
 
-void AddUserBookmark(ZBookmark& bookmark) { AddUserBookmark(std::unique_ptr<ZBookmark>(&bookmark)); }
+void AddUserBookmark(ZBookmark& bookmark) {
+  AddUserBookmark(std::unique_ptr<ZBookmark>(&bookmark));
+}
 
 ZBookmark* GetUserBookmark(int index) { return State().user.Get(index); }
 ZBookmark* GetHistoryBookmark(int index) { return State().history.Get(index); }

@@ -65,7 +65,8 @@ void LoadupRouting() {
   size_t pos = 0;
   while (pos < keys.size()) {
     const size_t end = keys.find('\0', pos);
-    const std::string key = keys.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
+    const std::string key =
+        keys.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
     if (key.empty()) break;
     pos = end == std::string::npos ? keys.size() : end + 1;
     auto route = std::make_unique<ZRouteInfo>(

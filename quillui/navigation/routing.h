@@ -17,15 +17,18 @@ class ZRouteInfo {
  public:
   ZRouteInfo() = default;
   ZRouteInfo(const std::string& name, int holderId, PANE_TYPE pane, int fullScreen, int reserved)
-      : m_strName(name), m_iHolderId(holderId), m_ePane(pane), m_bFullScreen(fullScreen),
+      : m_strName(name),
+        m_iHolderId(holderId),
+        m_ePane(pane),
+        m_bFullScreen(fullScreen),
         m_iReserved(reserved) {}
 
-  std::string m_strName;          // the entry name the route answers to
-  int m_iHolderId = 0;            // the holder that shows the entry
+  std::string m_strName;  // the entry name the route answers to
+  int m_iHolderId = 0;    // the holder that shows the entry
   PANE_TYPE m_ePane = eMEDIA_PANE;
-  int m_bFullScreen = 0;          // the frame shows the entry full screen
-  int m_iReserved = 0;            // no meaning in the library
-  ZEntryHandle m_hEntry = 0;      // the host's entry; routes without one are not kept
+  int m_bFullScreen = 0;      // the frame shows the entry full screen
+  int m_iReserved = 0;        // no meaning in the library
+  ZEntryHandle m_hEntry = 0;  // the host's entry; routes without one are not kept
 };
 
 // The table: up to kMaxRoutes routes in the order loaded; it owns them.

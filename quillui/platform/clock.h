@@ -35,7 +35,9 @@ class ManualClock final : public Clock {
   bool IsManual() const override { return true; }
 
   void Advance(uint64_t ms) { nowMs_ += ms; }
-  void Set(uint64_t ms) { if (ms > nowMs_) nowMs_ = ms; }
+  void Set(uint64_t ms) {
+    if (ms > nowMs_) nowMs_ = ms;
+  }
 
  private:
   uint64_t nowMs_;

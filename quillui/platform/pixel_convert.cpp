@@ -11,7 +11,8 @@ namespace quill::platform {
 XrgbLut BuildXrgbLut(const std::array<PaletteColor, 256>& palette) {
   XrgbLut lut{};
   for (size_t i = 0; i < 256; ++i)
-    lut[i] = 0xFF000000u | (uint32_t(palette[i].r) << 16) | (uint32_t(palette[i].g) << 8) | palette[i].b;
+    lut[i] =
+        0xFF000000u | (uint32_t(palette[i].r) << 16) | (uint32_t(palette[i].g) << 8) | palette[i].b;
   return lut;
 }
 
@@ -113,11 +114,11 @@ bool ConvertIndexedToXrgbVector(const uint8_t* src, size_t srcStride, uint32_t* 
 #endif
 }
 
-void ConvertIndexedToXrgb(const uint8_t* src, size_t srcStride, uint32_t* dst, size_t dstStridePixels,
-                          int width, int height, const XrgbLut& lut) {
+void ConvertIndexedToXrgb(const uint8_t* src, size_t srcStride, uint32_t* dst,
+                          size_t dstStridePixels, int width, int height, const XrgbLut& lut) {
   // Narrow blocks (a caret, a button's edge) are not worth loading the tables for.
-  if (width >= 64 && ConvertIndexedToXrgbVector(src, srcStride, dst, dstStridePixels, width,
-                                                 height, lut))
+  if (width >= 64 &&
+      ConvertIndexedToXrgbVector(src, srcStride, dst, dstStridePixels, width, height, lut))
     return;
   ConvertIndexedToXrgbScalar(src, srcStride, dst, dstStridePixels, width, height, lut);
 }

@@ -15,8 +15,8 @@ XrgbLut BuildXrgbLut(const std::array<PaletteColor, 256>& palette);
 
 // Converts a width x height block of indices, row by row, through the lookup table. Uses the
 // vector path when the processor has it, else the plain loop; both give the same pixels.
-void ConvertIndexedToXrgb(const uint8_t* src, size_t srcStride, uint32_t* dst, size_t dstStridePixels,
-                          int width, int height, const XrgbLut& lut);
+void ConvertIndexedToXrgb(const uint8_t* src, size_t srcStride, uint32_t* dst,
+                          size_t dstStridePixels, int width, int height, const XrgbLut& lut);
 
 // The two paths on their own, for tests and benchmarks. The vector path answers false (and
 // converts nothing) on a processor without 512-bit byte permutes (AVX-512 VBMI).

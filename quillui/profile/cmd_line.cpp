@@ -96,7 +96,8 @@ std::string ZCmdLine::GetValue(const char* name) const {
 bool ZCmdLine::GetLongValue(const char* name, long& value) const {
   std::string_view v;
   int64_t n;
-  if (name == nullptr || !FindView(name, v) || !ParseLeadingInteger(v, LONG_MIN, LONG_MAX, n)) return false;
+  if (name == nullptr || !FindView(name, v) || !ParseLeadingInteger(v, LONG_MIN, LONG_MAX, n))
+    return false;
   value = long(n);
   return true;
 }

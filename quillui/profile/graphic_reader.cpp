@@ -9,8 +9,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "quillui/framework/image/bmp_codec.h"
 #include "quillui/framework/gdi/palette.h"
+#include "quillui/framework/image/bmp_codec.h"
 #include "quillui/framework/image/png_codec.h"
 
 namespace quill {
@@ -30,7 +30,8 @@ bool ReadExactly(int fd, uint64_t offset, uint8_t* out, size_t n) {
 
 }  // namespace
 
-ZGraphicReader::ZGraphicReader(const char* fileName, long offset, long length, const TPalette* palette) {
+ZGraphicReader::ZGraphicReader(const char* fileName, long offset, long length,
+                               const TPalette* palette) {
   if (fileName == nullptr || *fileName == '\0') {
     error_ = "no file name given";
     return;

@@ -38,7 +38,8 @@ int ZHolderIds::Add(const char* name) {
   if (auto it = t.ids.find(name); it != t.ids.end()) return it->second;
   // Skip ids the host registered; wrap before the int range ends (not reachable in practice,
   // but the counter must never overflow).
-  while (t.used.count(t.next) != 0 || t.next == kUnknown) t.next = t.next == INT32_MAX ? kFirstAdded : t.next + 1;
+  while (t.used.count(t.next) != 0 || t.next == kUnknown)
+    t.next = t.next == INT32_MAX ? kFirstAdded : t.next + 1;
   const int id = t.next;
   t.next = id == INT32_MAX ? kFirstAdded : id + 1;
   t.ids.emplace(name, id);

@@ -23,7 +23,8 @@ std::unique_ptr<TDib> CutCel(const TDib& strip, int left, int width) {
     auto cel = std::make_unique<TDib>(width, height, 8, strip.NumColors());
     if (!cel->IsOK()) return nullptr;
     for (int i = 0; i < strip.NumColors(); ++i) cel->SetColor(i, strip.GetColor(i));
-    for (int y = 0; y < height; ++y) std::memcpy(cel->ScanLine(y), strip.ScanLine(y) + left, size_t(width));
+    for (int y = 0; y < height; ++y)
+      std::memcpy(cel->ScanLine(y), strip.ScanLine(y) + left, size_t(width));
     return cel;
   }
   auto cel = std::make_unique<TDib>(width, height, 24);
@@ -59,8 +60,10 @@ bool ZIcon::SetImage(eSIZE size, const TDib& strip, const TDib* mask, std::strin
   if (!strip.IsOK()) return fail("no image");
   const int height = strip.Height();
   const int width = mask ? mask->Width() : (strip.Width() < height ? strip.Width() : height);
-  if (mask && (!mask->IsOK() || mask->Height() != height)) return fail("the mask's height differs from the image's");
-  if (width <= 0 || width > kMaxSide || height > kMaxSide) return fail("icon larger than 256 pixels");
+  if (mask && (!mask->IsOK() || mask->Height() != height))
+    return fail("the mask's height differs from the image's");
+  if (width <= 0 || width > kMaxSide || height > kMaxSide)
+    return fail("icon larger than 256 pixels");
   if (strip.Width() % width != 0) return fail("the image is not a whole number of cels");
   const int states = strip.Width() / width;
   if (states > kMaxStates) return fail("too many states");
@@ -183,7 +186,8 @@ const ZIcon* GetIcon(const char* group, const char* name) {
   // Names from callers must not walk out of the icons directory.
   const std::string n = name;
   auto unsafe = [](const std::string& s) {
-    return s.find('/') != std::string::npos || s.find('\\') != std::string::npos || s == "." || s == "..";
+    return s.find('/') != std::string::npos || s.find('\\') != std::string::npos || s == "." ||
+           s == "..";
   };
   std::unique_ptr<ZIcon> icon;
   if (!unsafe(n) && !unsafe(g)) {
@@ -191,7 +195,8 @@ const ZIcon* GetIcon(const char* group, const char* name) {
     std::string error;
     const std::string base = IconsDir() + (g.empty() ? "" : g + "/") + n;
     if (!icon->Load(base, &error)) {
-      if (!error.empty()) reporter(("Invalid icon: " + error).c_str(), "Error", eREPORT_LOG, "ICONS", __LINE__);
+      if (!error.empty())
+        reporter(("Invalid icon: " + error).c_str(), "Error", eREPORT_LOG, "ICONS", __LINE__);
       icon.reset();
     }
   }
@@ -208,14 +213,10 @@ void ResetIcons() {
 
 TCursorShape GetAppCursor(int cursor) {
   switch (cursor) {
-    case eAPP_CURSOR_HAND:
-      return TCursorShape::Hand;
-    case eAPP_CURSOR_WAIT:
-      return TCursorShape::Wait;
-    case eAPP_CURSOR_TEXT:
-      return TCursorShape::IBeam;
-    default:
-      return TCursorShape::Arrow;
+    case eAPP_CURSOR_HAND: return TCursorShape::Hand;
+    case eAPP_CURSOR_WAIT: return TCursorShape::Wait;
+    case eAPP_CURSOR_TEXT: return TCursorShape::IBeam;
+    default: return TCursorShape::Arrow;
   }
 }
 

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "quillui/framework/base/color.h"
-#include "quillui/framework/window/cursor.h"
-#include "quillui/framework/image/dib.h"
 #include "quillui/framework/base/geometry.h"
+#include "quillui/framework/image/dib.h"
+#include "quillui/framework/window/cursor.h"
 
 namespace quill {
 
@@ -70,7 +70,12 @@ const ZIcon* GetIcon(const char* group, const char* name);
 void ResetIcons();
 
 // The application's cursors: 0 is the ordinary one.
-enum APP_CURSOR : int { eAPP_CURSOR_NORMAL = 0, eAPP_CURSOR_HAND = 1, eAPP_CURSOR_WAIT = 2, eAPP_CURSOR_TEXT = 3 };
+enum APP_CURSOR : int {
+  eAPP_CURSOR_NORMAL = 0,
+  eAPP_CURSOR_HAND = 1,
+  eAPP_CURSOR_WAIT = 2,
+  eAPP_CURSOR_TEXT = 3
+};
 // The shape of the cursor; an unknown number gives the ordinary one.
 TCursorShape GetAppCursor(int cursor);
 

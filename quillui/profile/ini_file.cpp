@@ -24,7 +24,9 @@ std::string_view Trim(std::string_view s) {
 constexpr size_t kKeptProblems = 8;
 
 bool HasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
-bool IsPadded(std::string_view s) { return !s.empty() && (IsBlank(s.front()) || IsBlank(s.back())); }
+bool IsPadded(std::string_view s) {
+  return !s.empty() && (IsBlank(s.front()) || IsBlank(s.back()));
+}
 
 }  // namespace
 
@@ -79,7 +81,8 @@ void IniDocument::AddProblem(size_t line, std::string what) {
 
 void IniDocument::Parse() {
   const size_t size = text_.size();
-  if (const size_t nl = text_.find('\n'); nl != std::string::npos && nl > 0 && text_[nl - 1] == '\r')
+  if (const size_t nl = text_.find('\n');
+      nl != std::string::npos && nl > 0 && text_[nl - 1] == '\r')
     eol_ = "\r\n";
 
   Section* current = nullptr;
@@ -120,7 +123,8 @@ void IniDocument::Parse() {
         continue;
       }
       if (items >= kMaxEntries) {
-        if (items == kMaxEntries) AddProblem(lineNo, "too many entries; the rest of the file is ignored");
+        if (items == kMaxEntries)
+          AddProblem(lineNo, "too many entries; the rest of the file is ignored");
         ++items;
         current = nullptr;
         continue;
@@ -148,7 +152,8 @@ void IniDocument::Parse() {
     const std::string_view key = Trim(t.substr(0, eq));
     if (key.empty()) continue;
     if (items >= kMaxEntries) {
-      if (items == kMaxEntries) AddProblem(lineNo, "too many entries; the rest of the file is ignored");
+      if (items == kMaxEntries)
+        AddProblem(lineNo, "too many entries; the rest of the file is ignored");
       ++items;
       current = nullptr;
       continue;
@@ -166,7 +171,9 @@ const IniDocument::Section* IniDocument::FindSection(std::string_view name) cons
   return it == sectionIndex_.end() ? nullptr : sections_[it->second].get();
 }
 
-bool IniDocument::HasSection(std::string_view section) const { return FindSection(section) != nullptr; }
+bool IniDocument::HasSection(std::string_view section) const {
+  return FindSection(section) != nullptr;
+}
 
 const std::string_view* IniDocument::Find(std::string_view section, std::string_view key) const {
   const Section* s = FindSection(section);
@@ -194,20 +201,23 @@ const std::vector<IniDocument::Entry>* IniDocument::Entries(std::string_view sec
   return s == nullptr ? nullptr : &s->entries;
 }
 
-bool IniDocument::BuildSet(const char* section, const char* key, const char* value, std::string& out) const {
+bool IniDocument::BuildSet(const char* section, const char* key, const char* value,
+                           std::string& out) const {
   if (section == nullptr || capped_) return false;
   const std::string_view sec(section);
-  if (sec.empty() || HasLineBreak(sec) || IsPadded(sec) || sec.find(']') != std::string_view::npos) return false;
+  if (sec.empty() || HasLineBreak(sec) || IsPadded(sec) || sec.find(']') != std::string_view::npos)
+    return false;
   if (key != nullptr) {
     const std::string_view k(key);
-    if (k.empty() || HasLineBreak(k) || IsPadded(k) || k.find('=') != std::string_view::npos || k.front() == '[' ||
-        k.front() == ';')
+    if (k.empty() || HasLineBreak(k) || IsPadded(k) || k.find('=') != std::string_view::npos ||
+        k.front() == '[' || k.front() == ';')
       return false;
   }
   if (value != nullptr && HasLineBreak(value)) return false;
   // A line the parser would skip must not be written: the value would be lost on reading.
   const size_t valueLength = value ? std::strlen(value) : 0;
-  if (sec.size() + 2 > kMaxLineBytes || (key && std::strlen(key) + 1 + valueLength > kMaxLineBytes)) return false;
+  if (sec.size() + 2 > kMaxLineBytes || (key && std::strlen(key) + 1 + valueLength > kMaxLineBytes))
+    return false;
 
   const Section* s = FindSection(sec);
   // Copies the text leaving out the given ranges, which are sorted and do not overlap.
@@ -243,7 +253,14 @@ bool IniDocument::BuildSet(const char* section, const char* key, const char* val
       if (out.back() != '\n') out += eol_;
       out += eol_;  // a blank line before the new section
     }
-    out.append("[").append(sec).append("]").append(eol_).append(key).append("=").append(value).append(eol_);
+    out.append("[")
+        .append(sec)
+        .append("]")
+        .append(eol_)
+        .append(key)
+        .append("=")
+        .append(value)
+        .append(eol_);
     return true;
   }
 
@@ -316,7 +333,8 @@ IniLoadResult LoadIniFile(const std::string& path) {
     }
     if (n == 0) break;
     if (text.size() + size_t(n) > IniDocument::kMaxFileBytes) {
-      r.error = path + " is larger than " + std::to_string(IniDocument::kMaxFileBytes >> 20) + " MiB";
+      r.error =
+          path + " is larger than " + std::to_string(IniDocument::kMaxFileBytes >> 20) + " MiB";
       ::close(fd);
       return r;
     }

@@ -96,7 +96,8 @@ class IniDocument {
   std::string text_;
   std::string eol_ = "\n";
   std::vector<std::unique_ptr<Section>> sections_;
-  std::unordered_map<std::string_view, uint32_t, CaseInsensitiveHash, CaseInsensitiveEqual> sectionIndex_;
+  std::unordered_map<std::string_view, uint32_t, CaseInsensitiveHash, CaseInsensitiveEqual>
+      sectionIndex_;
   std::vector<Problem> problems_;
   size_t problemCount_ = 0;
   bool capped_ = false;  // entries beyond kMaxEntries were left out of the index

@@ -61,7 +61,8 @@ void replaceCDPath(std::string& path) {
 
   const std::string marker = path.substr(0, n);
   ZProf& profile = ZProfile();
-  std::string base = profile.Get("Directories", EqualsNoCase(marker, "cd") ? "Media" : marker.c_str(), "");
+  std::string base =
+      profile.Get("Directories", EqualsNoCase(marker, "cd") ? "Media" : marker.c_str(), "");
   if (base.empty()) base = profile.GetInstallDir();
   Slashes(base);
   path = JoinBelow(std::move(base), std::string_view(path).substr(n + 1));

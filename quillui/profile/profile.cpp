@@ -99,7 +99,8 @@ class IniProfile final : public ZProf {
     if (!doc_->BuildSet(section, key, value, text)) return false;
     if (text == doc_->Text() && stamp_.exists) return true;
     std::string error;
-    const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(text.data()), text.size());
+    const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(text.data()),
+                                         text.size());
     if (!WriteFileReplacing(path_, bytes, &error)) {
       Report("cannot store the setting: " + error, __LINE__);
       return false;
@@ -204,7 +205,8 @@ class IniProfile final : public ZProf {
     for (const auto& p : doc_->Problems())
       Report(path_ + ":" + std::to_string(p.line) + ": " + p.what, __LINE__);
     if (doc_->ProblemCount() > doc_->Problems().size())
-      Report(path_ + ": " + std::to_string(doc_->ProblemCount() - doc_->Problems().size()) + " more problems",
+      Report(path_ + ": " + std::to_string(doc_->ProblemCount() - doc_->Problems().size()) +
+                 " more problems",
              __LINE__);
   }
 

@@ -22,7 +22,8 @@ ReporterState& State() {
 
 }  // namespace
 
-void reporter(const char* message, const char* caption, ZEReporterFlag flag, const char* source, int line) {
+void reporter(const char* message, const char* caption, ZEReporterFlag flag, const char* source,
+              int line) {
   ZReport r{message ? message : "", caption ? caption : "", flag, source ? source : "", line};
   ZReporterHook hook;
   bool echo;
@@ -32,8 +33,8 @@ void reporter(const char* message, const char* caption, ZEReporterFlag flag, con
     echo = State().echo;
   }
   if (echo)
-    std::fprintf(stderr, "%s: %s [%s:%d, %d]\n", r.caption.c_str(), r.message.c_str(), r.source.c_str(), r.line,
-                 int(r.flag));
+    std::fprintf(stderr, "%s: %s [%s:%d, %d]\n", r.caption.c_str(), r.message.c_str(),
+                 r.source.c_str(), r.line, int(r.flag));
   if (hook) hook(r);
 }
 

@@ -24,7 +24,8 @@ struct ZReport {
 using ZReporterHook = std::function<void(const ZReport&)>;
 
 // Reports a problem; never throws and never aborts.
-void reporter(const char* message, const char* caption, ZEReporterFlag flag, const char* source, int line);
+void reporter(const char* message, const char* caption, ZEReporterFlag flag, const char* source,
+              int line);
 // Installs the host's hook (an empty one removes it) and answers the previous one.
 ZReporterHook SetReporterHook(ZReporterHook hook);
 // Whether reports are also written to standard error (on by default; tests may turn it off).

@@ -27,7 +27,8 @@ const TResponseTable& ZBlockWaveOutDevice::GetResponseTable() const {
 bool ZBlockWaveOutDevice::Open(const ZWaveFormat& format) {
   if (!GetHandle() && !Create()) return false;
   if (device_) Close();
-  if (waveOutOpen(&device_, WAVE_MAPPER, &format, GetHandle(), 0, CALLBACK_WINDOW) != MMSYSERR_NOERROR) {
+  if (waveOutOpen(&device_, WAVE_MAPPER, &format, GetHandle(), 0, CALLBACK_WINDOW) !=
+      MMSYSERR_NOERROR) {
     device_ = nullptr;
     return false;
   }
@@ -39,7 +40,8 @@ bool ZBlockWaveOutDevice::Open(const ZWaveFormat& format) {
 
 bool ZBlockWaveOutDevice::Queue(ZWaveBlock& block) {
   if (!device_ || !block.Header()) return false;
-  if (waveOutPrepareHeader(device_, block.Header(), sizeof(WAVEHDR)) != MMSYSERR_NOERROR) return false;
+  if (waveOutPrepareHeader(device_, block.Header(), sizeof(WAVEHDR)) != MMSYSERR_NOERROR)
+    return false;
   block->bQueued = true;
   block->bDone = false;
   if (bPlaying) return SendBlock(block);

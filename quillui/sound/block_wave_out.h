@@ -40,7 +40,9 @@ class ZBlockWaveOutDevice : public TWindow {
   UINT NotifyMessage() const { return notifyMessage_; }
 
   enum class State { Closed, Paused, Playing };
-  State GetState() const { return !device_ ? State::Closed : bPlaying ? State::Playing : State::Paused; }
+  State GetState() const {
+    return !device_ ? State::Closed : bPlaying ? State::Playing : State::Paused;
+  }
   HWAVEOUT DeviceHandle() const { return device_; }
   size_t QueuedCount() const { return queue_.size(); }
   // Whether the block behind header was written and has not been reported done.

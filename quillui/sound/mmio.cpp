@@ -35,7 +35,9 @@ void PutLe32(uint8_t* p, uint32_t v) {
 }
 
 bool ReadExact(HMMIO h, void* buffer, long count) { return mmioRead(h, buffer, count) == count; }
-bool WriteExact(HMMIO h, const void* buffer, long count) { return mmioWrite(h, buffer, count) == count; }
+bool WriteExact(HMMIO h, const void* buffer, long count) {
+  return mmioWrite(h, buffer, count) == count;
+}
 
 }  // namespace
 

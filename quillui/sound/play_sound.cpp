@@ -79,8 +79,9 @@ KeptSound* SoundPlayer::Find(const char* name) {
       if (k.mtimeNs == mtime && k.fileSize == int64_t(st.st_size)) return &k;
       k.buffer.reset();  // the file changed since: read it again
     }
-  kept_.erase(std::remove_if(kept_.begin(), kept_.end(), [](const KeptSound& k) { return !k.buffer; }),
-              kept_.end());
+  kept_.erase(
+      std::remove_if(kept_.begin(), kept_.end(), [](const KeptSound& k) { return !k.buffer; }),
+      kept_.end());
 
   ZWaveFile file;
   if (!file.open(name, MMIO_READ)) return nullptr;
@@ -96,8 +97,9 @@ KeptSound* SoundPlayer::Find(const char* name) {
   };
   while (!kept_.empty() &&
          (kept_.size() >= kMaxKept || total() + uint64_t(buffer->DataSize()) > kMaxKeptBytes)) {
-    auto oldest = std::min_element(kept_.begin(), kept_.end(),
-                                   [](const KeptSound& a, const KeptSound& b) { return a.lastUse < b.lastUse; });
+    auto oldest = std::min_element(
+        kept_.begin(), kept_.end(),
+        [](const KeptSound& a, const KeptSound& b) { return a.lastUse < b.lastUse; });
     kept_.erase(oldest);
   }
   KeptSound k;
@@ -118,7 +120,8 @@ void SoundPlayer::PlayFile(const char* name, unsigned flags) {
   const ZOneBlockWaveBuffer& buffer = *sound->buffer;
   if (!GetHandle() || GetState() == State::Closed || !SameShape(format_, buffer.Format())) {
     if (!Open(buffer.Format())) return;
-    format_.SetPcm(buffer.Format().Channels(), buffer.Format().SamplesPerSec(), buffer.Format().BitsPerSample());
+    format_.SetPcm(buffer.Format().Channels(), buffer.Format().SamplesPerSec(),
+                   buffer.Format().BitsPerSample());
     format_.SetFormatTag(buffer.Format().FormatTag());
     format_.SetBlockAlign(buffer.Format().BlockAlign());
   } else {

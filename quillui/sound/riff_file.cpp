@@ -43,7 +43,8 @@ bool ZRiffFile::close() {
 bool ZRiffFile::Enter(MMCKINFO ck, bool create, uint32_t flags, bool withParent) {
   if (!handle_ || depth_ + 1 >= kMaxDepth) return false;
   const MMCKINFO* parent = withParent && depth_ >= 0 ? &stack_[depth_] : nullptr;
-  unsigned r = create ? mmioCreateChunk(handle_, &ck, flags) : mmioDescend(handle_, &ck, parent, flags);
+  unsigned r =
+      create ? mmioCreateChunk(handle_, &ck, flags) : mmioDescend(handle_, &ck, parent, flags);
   if (r != MMIOERR_NONE) return false;
   stack_[++depth_] = ck;
   return true;

@@ -16,7 +16,9 @@ void ZWaveFile::close() { ZRiffFile::close(); }
 
 long ZWaveFile::read_data(void* buffer, long count) { return mmioRead(Handle(), buffer, count); }
 
-long ZWaveFile::write_data(const void* buffer, long count) { return mmioWrite(Handle(), buffer, count); }
+long ZWaveFile::write_data(const void* buffer, long count) {
+  return mmioWrite(Handle(), buffer, count);
+}
 
 long ZWaveFile::seek_data(long offset, int origin) {
   MMCKINFO* ck = CurrentChunkRecord();
@@ -28,9 +30,7 @@ long ZWaveFile::seek_data(long offset, int origin) {
       if (offset > 0 && start > std::numeric_limits<long>::max() - offset) return -1;
       pos = mmioSeek(Handle(), start + offset, 0);
       break;
-    case 1:
-      pos = mmioSeek(Handle(), offset, 1);
-      break;
+    case 1: pos = mmioSeek(Handle(), offset, 1); break;
     case 2: {
       long end = mmioSeek(Handle(), 0, 2);
       if (end < start || uint64_t(end - start) > 0xFFFFFFFFull) return -1;

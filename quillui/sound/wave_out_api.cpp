@@ -58,7 +58,9 @@ void Finished(WaveOutDevice* h, uint64_t cookie) {
   if (h->callback) PostMessage(h->callback, MM_WOM_DONE, WPARAM(h->handle), LPARAM(header));
 }
 
-uint64_t FrameworkNowMs() { return TWindowSystem::IsInstalled() ? TWindowSystem::Get().NowMs() : 0; }
+uint64_t FrameworkNowMs() {
+  return TWindowSystem::IsInstalled() ? TWindowSystem::Get().NowMs() : 0;
+}
 
 }  // namespace
 

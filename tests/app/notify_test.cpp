@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "quillui/app/user_messages.h"
 #include "app_test_support.h"
+#include "quillui/app/user_messages.h"
 #include "quillui/framework/window/window.h"
 
 namespace quill::test {
@@ -14,12 +14,18 @@ namespace {
 // A registered window: logs what reaches it and answers what it is told to.
 class Listener : public TWindow {
  public:
-  Listener(std::string name, std::vector<std::string>* log, LRESULT reply = 1, bool wantsIdle = false)
-      : TWindow(nullptr, name.c_str()), name_(std::move(name)), log_(log), reply_(reply), idle_(wantsIdle) {}
+  Listener(std::string name, std::vector<std::string>* log, LRESULT reply = 1,
+           bool wantsIdle = false)
+      : TWindow(nullptr, name.c_str()),
+        name_(std::move(name)),
+        log_(log),
+        reply_(reply),
+        idle_(wantsIdle) {}
 
   LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override {
     if (msg >= WM_USER) {
-      log_->push_back(name_ + ":" + std::to_string(msg) + ":" + std::to_string(wp) + ":" + std::to_string(lp));
+      log_->push_back(name_ + ":" + std::to_string(msg) + ":" + std::to_string(wp) + ":" +
+                      std::to_string(lp));
       if (onMessage) onMessage();
       return reply_;
     }

@@ -3,8 +3,8 @@
 #include <array>
 
 #include "app_test_support.h"
-#include "quillui/framework/image/bmp_codec.h"
 #include "quillui/framework/gdi/dc.h"
+#include "quillui/framework/image/bmp_codec.h"
 #include "quillui/framework/image/dib.h"
 #include "quillui/framework/window/window_system.h"
 #include "quillui/platform/screen/screen_surface.h"
@@ -106,7 +106,9 @@ TEST_F(PaletteTest, TheShippedPaletteBitmapGivesTheIdentityPalette) {
   const auto screen = platform::ScreenSurface::DefaultPalette();
   for (int i = 0; i < 256; ++i) {
     TPaletteEntry e = p->GetPaletteEntry(i);
-    EXPECT_EQ(TColor(e.peRed, e.peGreen, e.peBlue), TColor(screen[size_t(i)].r, screen[size_t(i)].g, screen[size_t(i)].b)) << i;
+    EXPECT_EQ(TColor(e.peRed, e.peGreen, e.peBlue),
+              TColor(screen[size_t(i)].r, screen[size_t(i)].g, screen[size_t(i)].b))
+        << i;
   }
 }
 

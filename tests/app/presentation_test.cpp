@@ -2,9 +2,9 @@
 
 #include <string>
 
+#include "app_test_support.h"
 #include "quillui/app/app_info.h"
 #include "quillui/app/app_palette.h"
-#include "app_test_support.h"
 #include "quillui/framework/gdi/dc.h"
 
 namespace quill::test {
@@ -29,12 +29,15 @@ TEST_F(PresentationTest, EmptySettingsGiveTheBuiltInTables) {
     int weight;
     bool italic;
   };
-  const Font fonts[APP_FONT_COUNT] = {
-      {"MS Sans Serif", -10, 400, false},  {"Times New Roman", -18, 400, false},
-      {"Times New Roman", -18, 400, false}, {"MS Sans Serif", -10, 400, false},
-      {"Arial", 14, 400, false},            {"MS Sans Serif", -10, 400, false},
-      {"Arial", 10, 400, false},            {"Arial", 18, 400, false},
-      {"MS Sans Serif", -10, 700, true}};
+  const Font fonts[APP_FONT_COUNT] = {{"MS Sans Serif", -10, 400, false},
+                                      {"Times New Roman", -18, 400, false},
+                                      {"Times New Roman", -18, 400, false},
+                                      {"MS Sans Serif", -10, 400, false},
+                                      {"Arial", 14, 400, false},
+                                      {"MS Sans Serif", -10, 400, false},
+                                      {"Arial", 10, 400, false},
+                                      {"Arial", 18, 400, false},
+                                      {"MS Sans Serif", -10, 700, true}};
   for (int f = 0; f < APP_FONT_COUNT; ++f) {
     SCOPED_TRACE(AppFontKey(f));
     TFont* font = GetAppFont(f);
@@ -111,7 +114,8 @@ TEST_F(PresentationTest, IndicesOutsideTheTablesAnswerSlotZero) {
   for (int bad : {int(APP_COLOR_COUNT), 99, -1}) {
     EXPECT_EQ(GetAppColor(bad), TColor(0x028080FF)) << bad;
   }
-  for (int bad : {int(APP_FONT_COUNT), 50, -3}) EXPECT_EQ(GetAppFont(bad), GetAppFont(Default)) << bad;
+  for (int bad : {int(APP_FONT_COUNT), 50, -3})
+    EXPECT_EQ(GetAppFont(bad), GetAppFont(Default)) << bad;
   EXPECT_EQ(GetAppFont(Default)->GetLogFont().lfFaceName, "Arial");
 }
 
@@ -122,21 +126,22 @@ TEST(ParseAppColor, ReadsThreeNumbersOfAnyText) {
   } cases[] = {
       {"255 0 0", PALETTERGB(255, 0, 0)},
       {"0 255 0", PALETTERGB(0, 255, 0)},
-      {"300 0 0", PALETTERGB(44, 0, 0)},        // low 8 bits
-      {"256 257 -1", PALETTERGB(0, 1, 255)},    // negative numbers keep their low bits too
+      {"300 0 0", PALETTERGB(44, 0, 0)},      // low 8 bits
+      {"256 257 -1", PALETTERGB(0, 1, 255)},  // negative numbers keep their low bits too
       {"  12\t34   56  ", PALETTERGB(12, 34, 56)},
-      {"1 2", PALETTERGB(1, 2, 0)},             // missing items read as 0
+      {"1 2", PALETTERGB(1, 2, 0)},  // missing items read as 0
       {"7", PALETTERGB(7, 0, 0)},
       {"red green blue", PALETTERGB(0, 0, 0)},  // not numbers
       {"12abc 3x 9", PALETTERGB(12, 3, 9)},     // leading digits count, as atol reads
       {"1 2 3 4 5", PALETTERGB(1, 2, 3)},
       {"99999999999999999999999999 0 0", PALETTERGB(255, 0, 0)},  // 10^26 - 1
-      {"<1 2 3> 4 5", PALETTERGB(1, 4, 5)},     // a bracketed item reads as its text
+      {"<1 2 3> 4 5", PALETTERGB(1, 4, 5)},  // a bracketed item reads as its text
       {"=5 6 7", PALETTERGB(0, 6, 7)},
       {"<<<", PALETTERGB(0, 0, 0)},
       {"", PALETTERGB(0, 0, 0)},
   };
-  for (const Case& c : cases) EXPECT_EQ(ParseAppColor(c.text), TColor(c.expected)) << '"' << c.text << '"';
+  for (const Case& c : cases)
+    EXPECT_EQ(ParseAppColor(c.text), TColor(c.expected)) << '"' << c.text << '"';
 }
 
 TEST(ParseAppColor, HugeNumbersKeepTheirExactLowBits) {
@@ -175,7 +180,7 @@ TEST(ParseAppFont, ItemsChangeOnlyWhatTheyName) {
       {Title, "font=", "Times New Roman", -18, 400, false},  // no face: keep the default
       {ListBox, "colour=red weight=900 bold", "Arial", 14, 700, false},
       {ScriptDescr, "", "MS Sans Serif", -10, 700, true},
-      {Title, "size=100000", "Times New Roman", -18, 400, false},      // refused, reported
+      {Title, "size=100000", "Times New Roman", -18, 400, false},  // refused, reported
       {Title, "size=-99999999999999", "Times New Roman", -18, 400, false},
       {Title, "size=512", "Times New Roman", 512, 400, false},
       {Title, "<<<size=5", "Times New Roman", -18, 400, false},
@@ -227,8 +232,10 @@ TEST_F(PresentationTest, BrushesAreMadeOnceFromTheTableAsItStood) {
 }
 
 TEST_F(PresentationTest, TablesAreReadOnceUntilDeleteStatics) {
-  WriteSettings("[Metrics]\nPANE_BEZEL=6\n[Colors]\nPANE_GLINT=10 20 30\n[Presentation]\nLabel=size=20\nStyle=KORU\n"
-                "[View]\nTitle=First\n");
+  WriteSettings(
+      "[Metrics]\nPANE_BEZEL=6\n[Colors]\nPANE_GLINT=10 20 "
+      "30\n[Presentation]\nLabel=size=20\nStyle=KORU\n"
+      "[View]\nTitle=First\n");
   EXPECT_EQ(GetAppMetric(eMETRIC_PANE_BEZEL), 6);
   EXPECT_EQ(GetAppColor(PANE_GLINT), TColor(PALETTERGB(10, 20, 30)));
   TFont* label = GetAppFont(Label);
@@ -237,8 +244,10 @@ TEST_F(PresentationTest, TablesAreReadOnceUntilDeleteStatics) {
   EXPECT_STREQ(GetAppTitle(), "First");
   TPalette* palette = GetAppPalette();  // whatever the executable's directory holds
 
-  WriteSettings("[Metrics]\nPANE_BEZEL=8\n[Colors]\nPANE_GLINT=1 2 3\n[Presentation]\nLabel=size=30\nStyle=TAMBOR\n"
-                "[View]\nTitle=Second\n");
+  WriteSettings(
+      "[Metrics]\nPANE_BEZEL=8\n[Colors]\nPANE_GLINT=1 2 "
+      "3\n[Presentation]\nLabel=size=30\nStyle=TAMBOR\n"
+      "[View]\nTitle=Second\n");
   EXPECT_EQ(GetAppMetric(eMETRIC_PANE_BEZEL), 6);  // still the table of the first read
   EXPECT_EQ(GetAppColor(PANE_GLINT), TColor(PALETTERGB(10, 20, 30)));
   EXPECT_EQ(GetAppFont(Label), label);
@@ -273,7 +282,8 @@ TEST(PaletteMode, PaletteScreenForcesZero) {
       {RC_BITBLT, -1, 1},  {RC_BITBLT, 0, 0},  {RC_BITBLT, 1, 1},
       {0, 2, 1},           {0, -7, 1},         {0, 1000000, 1},
   };
-  for (const Case& c : cases) EXPECT_EQ(ChoosePaletteMode(c.caps, c.setting), c.mode) << c.caps << " " << c.setting;
+  for (const Case& c : cases)
+    EXPECT_EQ(ChoosePaletteMode(c.caps, c.setting), c.mode) << c.caps << " " << c.setting;
 }
 
 TEST_F(PresentationTest, PaletteModeOnThePaletteScreenIsZero) {

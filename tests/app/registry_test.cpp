@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
+#include "app_test_support.h"
 #include "quillui/app/file_names.h"
 #include "quillui/app/ini_changed.h"
 #include "quillui/app/modal_maker.h"
 #include "quillui/app/user_messages.h"
-#include "app_test_support.h"
 #include "quillui/framework/window/window.h"
 #include "quillui/profile/entries.h"
 #include "quillui/profile/paths.h"
@@ -18,7 +18,8 @@ namespace {
 // A host frame: a top-level window that records the user messages it is sent.
 class TestFrame : public TWindow, public ZVexFrame {
  public:
-  explicit TestFrame(std::vector<std::string>* log = nullptr) : TWindow(nullptr, "Frame"), log_(log) {
+  explicit TestFrame(std::vector<std::string>* log = nullptr)
+      : TWindow(nullptr, "Frame"), log_(log) {
     Attr.Style = WS_POPUP | WS_VISIBLE;
     Attr.X = 100;
     Attr.Y = 50;

@@ -1,9 +1,9 @@
 #include "quillui/app/timed_message.h"
 
-#include "quillui/app/app_registry.h"
 #include "app_test_support.h"
-#include "quillui/framework/dialogs/answer_hook.h"
+#include "quillui/app/app_registry.h"
 #include "quillui/framework/base/module.h"
+#include "quillui/framework/dialogs/answer_hook.h"
 #include "quillui/framework/window/window_system.h"
 
 namespace quill::test {
@@ -47,7 +47,8 @@ class TimedMessageTest : public AppTest {
     t.name = "BOOKMARK_CREATED";
     t.caption = "Bookmark";
     t.units = TRect(0, 0, 120, 40);
-    t.items.push_back(TDialogItemTemplate{"STATIC", "Bookmark created", -1, TRect(10, 10, 110, 20), 0});
+    t.items.push_back(
+        TDialogItemTemplate{"STATIC", "Bookmark created", -1, TRect(10, 10, 110, 20), 0});
     module.Resources().AddDialog(t);
     frame.Create();
     tableau = new TWindow(&frame, "tableau");
@@ -106,7 +107,9 @@ TEST_F(TimedMessageTest, OtherTimersDoNotCloseIt) {
 }
 
 TEST_F(TimedMessageTest, AnsweredByTheHookWithoutRunning) {
-  SetAnswerHook([](const TModalQuestion&) { return std::optional<TModalAnswer>(TModalAnswer{IDOK, {}}); });
+  SetAnswerHook([](const TModalQuestion&) {
+    return std::optional<TModalAnswer>(TModalAnswer{IDOK, {}});
+  });
   uint64_t start = clock->NowMs();
   EXPECT_EQ(DisplayTimedMessageDlg("BOOKMARK_CREATED", &module), IDOK);
   EXPECT_EQ(clock->NowMs(), start);

@@ -80,7 +80,8 @@ struct RgbImage {
 };
 
 uint32_t Be32(const std::vector<uint8_t>& b, size_t off) {
-  return (uint32_t(b[off]) << 24) | (uint32_t(b[off + 1]) << 16) | (uint32_t(b[off + 2]) << 8) | b[off + 3];
+  return (uint32_t(b[off]) << 24) | (uint32_t(b[off + 1]) << 16) | (uint32_t(b[off + 2]) << 8) |
+         b[off + 3];
 }
 
 int Shift(uint32_t mask) {
@@ -99,11 +100,14 @@ bool ReadXwd(const std::string& path, RgbImage& img, std::string& error) {
   if (b.size() < 100) return error = "xwd file too short", false;
   uint32_t headerSize = Be32(b, 0), format = Be32(b, 8), width = Be32(b, 16), height = Be32(b, 20);
   uint32_t byteOrder = Be32(b, 28), bpp = Be32(b, 44), bytesPerLine = Be32(b, 48);
-  uint32_t redMask = Be32(b, 56), greenMask = Be32(b, 60), blueMask = Be32(b, 64), ncolors = Be32(b, 76);
-  if (format != 2 || (bpp != 32 && bpp != 24) || width == 0 || height == 0 || width > 8192 || height > 8192)
+  uint32_t redMask = Be32(b, 56), greenMask = Be32(b, 60), blueMask = Be32(b, 64),
+           ncolors = Be32(b, 76);
+  if (format != 2 || (bpp != 32 && bpp != 24) || width == 0 || height == 0 || width > 8192 ||
+      height > 8192)
     return error = "unexpected xwd layout", false;
   uint64_t offset = uint64_t(headerSize) + uint64_t(ncolors) * 12;
-  if (offset + uint64_t(bytesPerLine) * height > b.size()) return error = "xwd pixels truncated", false;
+  if (offset + uint64_t(bytesPerLine) * height > b.size())
+    return error = "xwd pixels truncated", false;
   img.width = int(width);
   img.height = int(height);
   img.rgb.resize(size_t(width) * height);
@@ -113,7 +117,8 @@ bool ReadXwd(const std::string& path, RgbImage& img, std::string& error) {
     for (uint32_t x = 0; x < width; ++x) {
       const uint8_t* p = row + x * uint32_t(bytes);
       uint32_t v = 0;
-      for (int i = 0; i < bytes; ++i) v |= uint32_t(p[byteOrder == 0 ? i : bytes - 1 - i]) << (8 * i);
+      for (int i = 0; i < bytes; ++i)
+        v |= uint32_t(p[byteOrder == 0 ? i : bytes - 1 - i]) << (8 * i);
       uint32_t r = (v & redMask) >> Shift(redMask), g = (v & greenMask) >> Shift(greenMask),
                bl = (v & blueMask) >> Shift(blueMask);
       img.rgb[size_t(y) * width + x] = (r << 16) | (g << 8) | bl;
@@ -131,7 +136,8 @@ bool ReadPngRgb(const std::string& path, RgbImage& img, std::string& error) {
   for (int y = 0; y < img.height; ++y)
     for (int x = 0; x < img.width; ++x) {
       TColor c = r.dib->GetPixelColor(x, y);
-      img.rgb[size_t(y) * size_t(img.width) + size_t(x)] = (uint32_t(c.Red()) << 16) | (uint32_t(c.Green()) << 8) | c.Blue();
+      img.rgb[size_t(y) * size_t(img.width) + size_t(x)] =
+          (uint32_t(c.Red()) << 16) | (uint32_t(c.Green()) << 8) | c.Blue();
     }
   return true;
 }
@@ -184,7 +190,8 @@ class SdlDemoE2E : public ::testing::Test {
     return RunShell("DISPLAY=" + display_ + " " + args + " 2>/dev/null", status);
   }
 
-  bool CaptureMatches(const std::string& window, const RgbImage& expected, long& diff, std::string& error) {
+  bool CaptureMatches(const std::string& window, const RgbImage& expected, long& diff,
+                      std::string& error) {
     std::string path = dir_ + "/window.xwd";
     X("xwd -silent -id " + window + " -out " + path);
     RgbImage shot;
@@ -202,9 +209,11 @@ class SdlDemoE2E : public ::testing::Test {
 TEST_F(SdlDemoE2E, WindowShowsExactlyWhatTheHeadlessScreenRenders) {
   // Clicks the Media pane, double-clicks the Article pane (maximised), presses F6, then
   // double-clicks again (the arrangement comes back) and clicks the Path pane.
-  const std::string script = "move 120 90; click 120 90; dblclick 600 300; key F6; dblclick 600 300; click 100 450";
+  const std::string script =
+      "move 120 90; click 120 90; dblclick 600 300; key F6; dblclick 600 300; click 100 450";
   std::string headlessPng = dir_ + "/headless.png";
-  pid_t headless = Spawn({QUILL_DEMO_BIN, "--screen", "headless", "--input", script, "--out", headlessPng}, {});
+  pid_t headless =
+      Spawn({QUILL_DEMO_BIN, "--screen", "headless", "--input", script, "--out", headlessPng}, {});
   ASSERT_EQ(Reap(headless, std::chrono::seconds(60)), 0);
   RgbImage expected;
   std::string error;
@@ -224,7 +233,10 @@ TEST_F(SdlDemoE2E, WindowShowsExactlyWhatTheHeadlessScreenRenders) {
   }
   ASSERT_FALSE(window.empty()) << "the demo's window never appeared";
 
-  auto at = [&](int x, int y) { return "xdotool mousemove --window " + window + " " + std::to_string(x) + " " + std::to_string(y); };
+  auto at = [&](int x, int y) {
+    return "xdotool mousemove --window " + window + " " + std::to_string(x) + " " +
+           std::to_string(y);
+  };
   X(at(120, 90));
   X("xdotool click 1");
   X(at(600, 300));

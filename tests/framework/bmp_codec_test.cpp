@@ -211,7 +211,7 @@ TEST(BmpReadTest, TopDownRowsAreTurnedTheRightWayUp) {
   p.width = 2;
   p.height = -2;
   p.bits = 24;
-  p.pixels = {1, 2, 3, 4, 5, 6, 0, 0,   // first in the file: the top row
+  p.pixels = {1, 2, 3, 4,  5,  6,  0, 0,  // first in the file: the top row
               7, 8, 9, 10, 11, 12, 0, 0};
   DibResult r = ReadBmp(Build(p));
   ASSERT_TRUE(r.dib) << r.error;
@@ -229,23 +229,21 @@ TEST(BmpReadTest, Rle8RunsAbsoluteRunsDeltasAndEndOfBitmap) {
   p.colors = Grey(16);
   p.clrUsed = 16;
   p.pixels = {
-      2, 7,                   // bottom row: two pixels of 7
-      0, 3, 1, 2, 3, 0,       // absolute run of 3, padded to a word
-      0, 2, 0, 1,             // delta: same column, one row up
-      1, 9,                   // ...so this lands at (5, row 1)
-      0, 0,                   // end of line
-      1, 4,                   // top row
-      0, 2, 2, 0,             // delta two to the right
-      2, 5,
-      0, 1,                   // end of bitmap
-      9, 9, 9, 9,             // ignored
+      2, 7,              // bottom row: two pixels of 7
+      0, 3, 1, 2, 3, 0,  // absolute run of 3, padded to a word
+      0, 2, 0, 1,        // delta: same column, one row up
+      1, 9,              // ...so this lands at (5, row 1)
+      0, 0,              // end of line
+      1, 4,              // top row
+      0, 2, 2, 0,        // delta two to the right
+      2, 5, 0, 1,        // end of bitmap
+      9, 9, 9, 9,        // ignored
   };
   p.sizeImage = uint32_t(p.pixels.size());
   DibResult r = ReadBmp(Build(p));
   ASSERT_TRUE(r.dib) << r.error;
   EXPECT_EQ(r.dib->BitsPerPixel(), 8);
-  EXPECT_EQ(Indices(*r.dib),
-            (Rows{{4, 0, 0, 5, 5, 0}, {0, 0, 0, 0, 0, 9}, {7, 7, 1, 2, 3, 0}}));
+  EXPECT_EQ(Indices(*r.dib), (Rows{{4, 0, 0, 5, 5, 0}, {0, 0, 0, 0, 0, 9}, {7, 7, 1, 2, 3, 0}}));
 }
 
 TEST(BmpReadTest, Rle4RunsAlternateNibblesAndAbsoluteRunsArePadded) {
@@ -256,10 +254,9 @@ TEST(BmpReadTest, Rle4RunsAlternateNibblesAndAbsoluteRunsArePadded) {
   p.compression = BI_RLE4;
   p.colors = Grey(16);
   p.pixels = {
-      5, 0x12,                      // bottom row: 1 2 1 2 1
-      0, 0,
-      0, 5, 0x34, 0x5A, 0xB0, 0,    // absolute run of 5: three bytes and a pad byte
-      0, 1,                         // end of bitmap: the top row stays 0
+      5, 0x12,                             // bottom row: 1 2 1 2 1
+      0, 0,    0, 5, 0x34, 0x5A, 0xB0, 0,  // absolute run of 5: three bytes and a pad byte
+      0, 1,                                // end of bitmap: the top row stays 0
   };
   DibResult r = ReadBmp(Build(p));
   ASSERT_TRUE(r.dib) << r.error;
@@ -371,7 +368,10 @@ TEST_F(BmpFileTest, ReadsAMemberOfALargerFileByOffset) {
   r = ReadBmpFile(path, 37, fileA.size());
   ASSERT_TRUE(r.dib) << r.error;
 
-  struct { uint64_t offset, length; const char* reason; } bad[] = {
+  struct {
+    uint64_t offset, length;
+    const char* reason;
+  } bad[] = {
       {37, fileA.size() - 1, "pixel data runs past the end"},
       {set.size() + 1, UINT64_MAX, "past the end"},
       {set.size() - 10, 11, "past the end"},
@@ -429,15 +429,22 @@ TEST(BmpReadTest, DamagedFilesGiveANullDibAndAReason) {
       {"huge width", false, [](Bytes& b) { Set32(b, kWidth, 0x7FFFFFFF); }, "16384"},
       {"huge top-down", false, [](Bytes& b) { Set32(b, kHeight, 0x80000000u); }, "16384"},
       {"too many pixels", false,
-       [](Bytes& b) { Set32(b, kWidth, 16384); Set32(b, kHeight, 16384); }, "64 Mi"},
+       [](Bytes& b) {
+         Set32(b, kWidth, 16384);
+         Set32(b, kHeight, 16384);
+       },
+       "64 Mi"},
       {"two planes", false, [](Bytes& b) { Set16(b, kPlanes, 2); }, "plane count"},
       {"seven bits", false, [](Bytes& b) { Set16(b, kBitCount, 7); }, "bit count 7"},
       {"jpeg inside", false, [](Bytes& b) { Set32(b, kCompression, 4); }, "compression 4"},
-      {"rle4 at 8 bits", false, [](Bytes& b) { Set32(b, kCompression, BI_RLE4); },
-       "compression 2"},
+      {"rle4 at 8 bits", false, [](Bytes& b) { Set32(b, kCompression, BI_RLE4); }, "compression 2"},
       {"300 colours", false, [](Bytes& b) { Set32(b, kClrUsed, 300); }, "claims 300 entries"},
       {"17 colours at 4 bits", false,
-       [](Bytes& b) { Set16(b, kBitCount, 4); Set32(b, kClrUsed, 17); }, "claims 17 entries"},
+       [](Bytes& b) {
+         Set16(b, kBitCount, 4);
+         Set32(b, kClrUsed, 17);
+       },
+       "claims 17 entries"},
       {"table past the end", false, [](Bytes& b) { Set32(b, kClrUsed, 256); },
        "colour table runs past"},
       {"offset past the end", false, [](Bytes& b) { Set32(b, kOffBits, 5000); },

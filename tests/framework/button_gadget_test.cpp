@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "quillui/framework/image/bmp_codec.h"
 #include "quillui/framework/base/module.h"
 #include "quillui/framework/gadgets/text_gadget.h"
+#include "quillui/framework/image/bmp_codec.h"
 #include "tests/framework/gadget_test_support.h"
 
 namespace quill::test {
@@ -204,8 +204,8 @@ TEST_F(ButtonGadgetTest, ButtonBevelIsRaisedAndSinksWhilePressed) {
   // Highlight owns the top row and left column, shadow the bottom row and right column with
   // both far corners; pressed swaps them and moves the glyph one pixel down and right.
   const Px pixels[] = {
-      {0, 0, hi, sh},   {8, 0, hi, sh},   {9, 0, sh, hi},     {0, 8, hi, sh},     {0, 9, sh, hi},
-      {9, 9, sh, hi},   {1, 1, face, face}, {2, 2, ink, face}, {7, 7, ink, ink}, {8, 8, face, ink},
+      {0, 0, hi, sh}, {8, 0, hi, sh},     {9, 0, sh, hi},    {0, 8, hi, sh},   {0, 9, sh, hi},
+      {9, 9, sh, hi}, {1, 1, face, face}, {2, 2, ink, face}, {7, 7, ink, ink}, {8, 8, face, ink},
   };
   for (const Px& p : pixels) EXPECT_EQ(PixelOf(*button, p.x, p.y), p.up) << p.x << "," << p.y;
   TPoint in = OnScreen(*button, 4, 4);
@@ -289,8 +289,8 @@ TEST_F(ButtonGadgetTest, GlyphsComeFromTheModulesBitmapResources) {
 TEST_F(ButtonGadgetTest, TextGadgetAlignsAndClipsItsText) {
   if (!HaveFont()) GTEST_SKIP() << "no font";
   struct Text : TTextGadget {
-    using TTextGadget::TTextGadget;
     using TTextGadget::TextOrigin;
+    using TTextGadget::TTextGadget;
   };
   MakeWindow();
   auto* t = new Text(0, TGadget::Recessed, TTextGadget::Right, 20, "Wig");

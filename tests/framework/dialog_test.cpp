@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "quillui/framework/base/diagnostics.h"
 #include "quillui/framework/dialogs/answer_hook.h"
 #include "quillui/framework/dialogs/controls.h"
-#include "quillui/framework/base/diagnostics.h"
 #include "quillui/framework/dialogs/dialog.h"
 #include "quillui/framework/dialogs/file_dialog.h"
 #include "quillui/framework/dialogs/message_box.h"
@@ -233,7 +233,8 @@ TEST_F(DialogTest, KeysEnterEscapeTabAndMnemonics) {
          t.QueueKey(VK_SPACE);
        },
        42, "(not read)"},
-      {"a mnemonic presses its button", [](DialogTest& t) {
+      {"a mnemonic presses its button",
+       [](DialogTest& t) {
          t.QueueKey(VK_TAB);  // off the edit, which takes letters as text
          t.QueueKey('O');
        },
@@ -369,7 +370,8 @@ TEST_F(DialogTest, HookAnswersMessageBoxesAndRecordsEachQuestion) {
   TWindow frame(nullptr, "frame");
   ASSERT_TRUE(frame.Create());
   SetAnswerHook(ScriptedAnswers({{IDYES, {}}, {IDOK, {}}}, {TModalKind::MessageBox}));
-  EXPECT_EQ(MessageBox(frame, "Save modified bookmark list?", "Bookmark List", MB_YESNOCANCEL), IDYES);
+  EXPECT_EQ(MessageBox(frame, "Save modified bookmark list?", "Bookmark List", MB_YESNOCANCEL),
+            IDYES);
   EXPECT_EQ(MessageBoxExA(frame, "Not a valid bookmark list\n'x.bmk'", "Read Bookmark List",
                           MB_OK | MB_ICONEXCLAMATION, 0),
             IDOK);
@@ -502,7 +504,9 @@ TEST_F(FileDialogTest, HookAnswersWithAPathAndSeesTheDialogData) {
   EXPECT_EQ(q.flags, 0x180Cu);
 
   // A cancelled save leaves the name alone.
-  SetAnswerHook([](const TModalQuestion&) { return std::optional<TModalAnswer>(TModalAnswer{IDCANCEL, {}}); });
+  SetAnswerHook([](const TModalQuestion&) {
+    return std::optional<TModalAnswer>(TModalAnswer{IDCANCEL, {}});
+  });
   TOpenSaveDialog::TData save(0x880E, kFilter, "/install", "bmk");
   save.FileName = "untitled.bmk";
   TFileSaveDialog saveDlg(nullptr, save);

@@ -42,8 +42,8 @@ TEST(DibTest, ConstructionAcceptsOnlySaneSizesDepthsAndColourCounts) {
       {4, 4, 32, 0, true},
   };
   for (const SizeCase& c : cases) {
-    SCOPED_TRACE(::testing::Message() << c.width << "x" << c.height << "x" << c.bits << " colours "
-                                      << c.colors);
+    SCOPED_TRACE(::testing::Message()
+                 << c.width << "x" << c.height << "x" << c.bits << " colours " << c.colors);
     TDib dib(c.width, c.height, c.bits, c.colors);
     EXPECT_EQ(dib.IsOK(), c.ok);
     if (!c.ok) {
@@ -57,9 +57,12 @@ TEST(DibTest, ConstructionAcceptsOnlySaneSizesDepthsAndColourCounts) {
 }
 
 TEST(DibTest, RowsArePaddedToFourBytesAndTheHeaderAgrees) {
-  struct { int width, bits; size_t stride; } cases[] = {
-      {1, 1, 4}, {32, 1, 4}, {33, 1, 8}, {8, 4, 4}, {9, 4, 8}, {5, 8, 8},
-      {3, 24, 12}, {5, 24, 16}, {1, 32, 4}, {3, 32, 12},
+  struct {
+    int width, bits;
+    size_t stride;
+  } cases[] = {
+      {1, 1, 4}, {32, 1, 4},  {33, 1, 8},  {8, 4, 4},  {9, 4, 8},
+      {5, 8, 8}, {3, 24, 12}, {5, 24, 16}, {1, 32, 4}, {3, 32, 12},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.width << " pixels at " << c.bits << " bits");

@@ -12,12 +12,12 @@
 
 #include "quillui/framework/gdi/bitmap.h"
 #include "quillui/framework/gdi/dc.h"
-#include "quillui/framework/image/dib.h"
 #include "quillui/framework/gdi/memory_dc.h"
 #include "quillui/framework/gdi/palette.h"
 #include "quillui/framework/gdi/raster.h"
 #include "quillui/framework/gdi/region_ops.h"
 #include "quillui/framework/gdi/screen.h"
+#include "quillui/framework/image/dib.h"
 #include "support/headless_fixture.h"
 
 namespace quill::test {
@@ -47,7 +47,8 @@ TDib IndexedDib(int w, int h, F f) {
   return dib;
 }
 
-// --- Raster operations on rows --------------------------------------------------------------------
+// --- Raster operations on rows
+// --------------------------------------------------------------------
 
 TEST(RasterTest, EveryTernaryOperationMatchesItsTruthTable) {
   // Bytes that put every (P, S, D) bit combination in some bit position, plus odd lengths so
@@ -113,7 +114,8 @@ TEST(RasterTest, MappingGivesTheBytesOfThePlainLoop) {
   }
 }
 
-// --- Lines -----------------------------------------------------------------------------------------
+// --- Lines
+// -----------------------------------------------------------------------------------------
 
 TEST_F(DrawTest, LinesInEveryOctantStartOnTheStartAndStopBeforeTheEnd) {
   TBitmap bmp(41, 41);
@@ -199,7 +201,8 @@ TEST_F(DrawTest, FillsAreClippedToATwoRectangleRegion) {
   const uint8_t red = IndexOf(TColor::LtRed), black = IndexOf(TColor::Black);
   for (int y = 0; y < 50; ++y)
     for (int x = 0; x < 80; ++x) {
-      bool inside = (x >= 10 && x < 30 && y >= 10 && y < 30) || (x >= 50 && x < 70 && y >= 20 && y < 40);
+      bool inside =
+          (x >= 10 && x < 30 && y >= 10 && y < 30) || (x >= 50 && x < 70 && y >= 20 && y < 40);
       ASSERT_EQ(ScreenPixel(x, y), inside ? red : black) << x << "," << y;
     }
   EXPECT_EQ(dc.GetClipBox(), TRect(10, 10, 70, 40));
@@ -256,7 +259,8 @@ TEST_F(DrawTest, RectangleDrawsThePenOnTheEdgeAndTheBrushInside) {
   for (int y = 0; y < 12; ++y)
     for (int x = 0; x < 12; ++x) {
       int want = 0;
-      if (x >= 2 && x < 8 && y >= 2 && y < 7) want = (x == 2 || x == 7 || y == 2 || y == 6) ? red : blue;
+      if (x >= 2 && x < 8 && y >= 2 && y < 7)
+        want = (x == 2 || x == 7 || y == 2 || y == 6) ? red : blue;
       ASSERT_EQ(dc.GetPixelIndex(x, y), want) << x << "," << y;
     }
 
@@ -281,8 +285,11 @@ TEST_F(DrawTest, PatBltOperationsWorkOnIndicesBitByBit) {
   struct Case {
     uint32_t rop;
     int want;
-  } cases[] = {{PATCOPY, brush}, {PATINVERT, brush ^ dst}, {DSTINVERT, uint8_t(~dst)},
-               {BLACKNESS, 0x00}, {WHITENESS, 0xFF}};
+  } cases[] = {{PATCOPY, brush},
+               {PATINVERT, brush ^ dst},
+               {DSTINVERT, uint8_t(~dst)},
+               {BLACKNESS, 0x00},
+               {WHITENESS, 0xFF}};
   dc.SelectObject(TBrush(TColor::LtGreen));
   for (const Case& c : cases) {
     dc.FillRectIndex({0, 0, 4, 4}, dst);
@@ -297,7 +304,8 @@ TEST_F(DrawTest, PatBltOperationsWorkOnIndicesBitByBit) {
   EXPECT_EQ(IndexOf(TColor::White), 255);
 }
 
-// --- Block transfers -------------------------------------------------------------------------------
+// --- Block transfers
+// -------------------------------------------------------------------------------
 
 TEST_F(DrawTest, BitBltAppliesTheSourceOperationsBetweenMemoryBitmaps) {
   TBitmap srcBmp(3, 1), dstBmp(3, 1);
@@ -348,7 +356,9 @@ TEST_F(DrawTest, MaskOperationCompositesAnImageOntoTheBrushColour) {
     ASSERT_TRUE(screen.BitBlt(200, 100, 4, 2, imageDC, 0, 0, SRCCOPY));
     for (int y = 0; y < 2; ++y)
       for (int x = 0; x < 4; ++x) {
-        uint8_t want = white[y][x] ? palette.SystemIndex(40 + x + 4 * y, TWindowSystem::Get().Screen()) : brush;
+        uint8_t want = white[y][x]
+                           ? palette.SystemIndex(40 + x + 4 * y, TWindowSystem::Get().Screen())
+                           : brush;
         EXPECT_EQ(ScreenPixel(200 + x, 100 + y), want) << x << "," << y;
       }
   }
@@ -386,7 +396,8 @@ TEST_F(DrawTest, MonochromeBitmapsMeetColourThroughTextAndBackgroundColours) {
   EXPECT_EQ(maskDC.GetPixel(1, 0), TColor::Black);
 }
 
-// --- DIB transfers ---------------------------------------------------------------------------------
+// --- DIB transfers
+// ---------------------------------------------------------------------------------
 
 TEST_F(DrawTest, StretchDIBitsEnlargesAndReducesByNearestNeighbour) {
   const TDib dib = IndexedDib(4, 2, [](int x, int y) { return 10 * y + x; });
@@ -394,7 +405,8 @@ TEST_F(DrawTest, StretchDIBitsEnlargesAndReducesByNearestNeighbour) {
   ASSERT_EQ(dc.StretchDIBits(0, 0, 8, 4, 0, 0, 4, 2, dib), 2);
   for (int y = 0; y < 4; ++y)
     for (int x = 0; x < 8; ++x)
-      EXPECT_EQ(ScreenPixel(x, y), IndexOf(TColor(dib.GetPixelColor(x / 2, y / 2)))) << x << "," << y;
+      EXPECT_EQ(ScreenPixel(x, y), IndexOf(TColor(dib.GetPixelColor(x / 2, y / 2))))
+          << x << "," << y;
 
   const TDib big = IndexedDib(8, 4, [](int x, int y) { return 10 * y + x; });
   ASSERT_EQ(dc.StretchDIBits(20, 0, 4, 2, 0, 0, 8, 4, big), 4);
@@ -411,7 +423,8 @@ TEST_F(DrawTest, StretchDIBitsEnlargesAndReducesByNearestNeighbour) {
 
   // A negative width mirrors into the columns left of and including x.
   ASSERT_EQ(dc.StretchDIBits(53, 10, -4, 2, 0, 0, 4, 2, dib), 2);
-  for (int x = 0; x < 4; ++x) EXPECT_EQ(ScreenPixel(50 + x, 10), IndexOf(TColor(dib.GetPixelColor(3 - x, 0))));
+  for (int x = 0; x < 4; ++x)
+    EXPECT_EQ(ScreenPixel(50 + x, 10), IndexOf(TColor(dib.GetPixelColor(3 - x, 0))));
 }
 
 TEST_F(DrawTest, StretchDIBitsOfHugeDestinationsOnlyWalksTheClip) {
@@ -441,8 +454,10 @@ TEST_F(DrawTest, SetDIBitsToDeviceAddressesScanLinesFromTheBottom) {
   dc.FillRect({0, 0, 100, 100}, TColor::Black);
   ASSERT_EQ(dc.SetDIBitsToDevice(0, 0, w, h, 0, 0, 2, 3, dib), 3);
   for (int y = 0; y < h; ++y) {
-    if (y >= 1 && y <= 3) EXPECT_TRUE(shows(2, y, 2, y)) << y;
-    else EXPECT_EQ(ScreenPixel(2, y), IndexOf(TColor::Black)) << y;
+    if (y >= 1 && y <= 3)
+      EXPECT_TRUE(shows(2, y, 2, y)) << y;
+    else
+      EXPECT_EQ(ScreenPixel(2, y), IndexOf(TColor::Black)) << y;
   }
 
   // The same band handed over the classic way: bits holding just those three rows.
@@ -507,7 +522,8 @@ TEST_F(DrawTest, MemoryDcRoundTripKeepsEveryColour) {
   ASSERT_TRUE(mem.SelectObject(bitmap));
   ASSERT_TRUE(screen.BitBlt(300, 300, 5, 3, mem, 0, 0));
   for (int y = 0; y < 3; ++y)
-    for (int x = 0; x < 5; ++x) EXPECT_EQ(screen.GetPixel(300 + x, 300 + y), dib.GetPixelColor(x, y));
+    for (int x = 0; x < 5; ++x)
+      EXPECT_EQ(screen.GetPixel(300 + x, 300 + y), dib.GetPixelColor(x, y));
 
   // Drawn on and read back as a DIB with the palette: indices land on the same entries.
   mem.SetPixel(0, 0, TColor(dib.GetPixelColor(4, 2)).PaletteRelative());
@@ -515,7 +531,8 @@ TEST_F(DrawTest, MemoryDcRoundTripKeepsEveryColour) {
   ASSERT_TRUE(back);
   EXPECT_EQ(back->GetPixelIndex(0, 0), dib.GetPixelIndex(4, 2));
   for (int y = 0; y < 3; ++y)
-    for (int x = (y == 0); x < 5; ++x) EXPECT_EQ(back->GetPixelIndex(x, y), dib.GetPixelIndex(x, y));
+    for (int x = (y == 0); x < 5; ++x)
+      EXPECT_EQ(back->GetPixelIndex(x, y), dib.GetPixelIndex(x, y));
 }
 
 TEST_F(DrawTest, BitmapsBelongToOneMemoryDcAtATime) {

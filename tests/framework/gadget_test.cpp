@@ -24,10 +24,16 @@ TEST_F(GadgetTest, TilesAlongTheDirectionInsideMarginsAndBorderToThePixel) {
   };
   // Client = window less the 1-pixel border; margins left 3, right 4, top 5, bottom 6.
   const Case cases[] = {
-      {TGadgetWindow::Horizontal, {200, 16 + 5 + 6 + 2},
-       {3, 8, 23, 18}, {23, 5, 53, 21}, {53, 7, 63, 19}},
-      {TGadgetWindow::Vertical, {30 + 3 + 4 + 2, 200},
-       {8, 5, 28, 15}, {3, 15, 33, 31}, {13, 31, 23, 43}},
+      {TGadgetWindow::Horizontal,
+       {200, 16 + 5 + 6 + 2},
+       {3, 8, 23, 18},
+       {23, 5, 53, 21},
+       {53, 7, 63, 19}},
+      {TGadgetWindow::Vertical,
+       {30 + 3 + 4 + 2, 200},
+       {8, 5, 28, 15},
+       {3, 15, 33, 31},
+       {13, 31, 23, 43}},
   };
   for (const Case& c : cases) {
     Sink s;
@@ -176,11 +182,11 @@ TEST_F(GadgetTest, InsertBeforeAfterAndRemoveKeepTheOrder) {
   };
   Box* g[6];
   for (int i = 1; i <= 5; ++i) g[i] = new Box(i, {1, 1}, &log);
-  gw->Insert(*g[1]);                              // 1
-  gw->Insert(*g[2]);                              // 12  (after, no sibling: the end)
-  gw->Insert(*g[3], TGadgetList::Before);         // 312 (before, no sibling: the start)
-  gw->Insert(*g[4], TGadgetList::After, g[1]);    // 3142
-  gw->Insert(*g[5], TGadgetList::Before, g[2]);   // 31452
+  gw->Insert(*g[1]);                             // 1
+  gw->Insert(*g[2]);                             // 12  (after, no sibling: the end)
+  gw->Insert(*g[3], TGadgetList::Before);        // 312 (before, no sibling: the start)
+  gw->Insert(*g[4], TGadgetList::After, g[1]);   // 3142
+  gw->Insert(*g[5], TGadgetList::Before, g[2]);  // 31452
   EXPECT_EQ(order(), "31452");
   EXPECT_EQ(gw->NumGadgets(), 5u);
   EXPECT_EQ(gw->LastGadget(), g[2]);
@@ -290,14 +296,14 @@ TEST_F(GadgetTest, CelArrayCutsWholeCelsOnly) {
     TSize expectSize;
   };
   const Case cases[] = {
-      {40, 10, 4, {}, 4, {10, 10}},      // the usual strip
-      {10, 10, 3, {}, 3, {3, 10}},       // a remainder is left over
-      {40, 10, 10, {8, 10}, 5, {8, 10}}, // more cels asked than fit
-      {40, 10, 0, {}, 0, {}},            // no count
+      {40, 10, 4, {}, 4, {10, 10}},       // the usual strip
+      {10, 10, 3, {}, 3, {3, 10}},        // a remainder is left over
+      {40, 10, 10, {8, 10}, 5, {8, 10}},  // more cels asked than fit
+      {40, 10, 0, {}, 0, {}},             // no count
       {40, 10, -2, {}, 0, {}},
-      {40, 10, 2, {50, 10}, 0, {}},      // a cel wider than the bitmap
-      {40, 10, 2, {10, 11}, 0, {}},      // or taller
-      {3, 10, 4, {}, 0, {}},             // narrower than one pixel per cel
+      {40, 10, 2, {50, 10}, 0, {}},  // a cel wider than the bitmap
+      {40, 10, 2, {10, 11}, 0, {}},  // or taller
+      {3, 10, 4, {}, 0, {}},         // narrower than one pixel per cel
   };
   for (const Case& c : cases) {
     TCelArray cels(new TDib(c.width, c.height, 8), c.numCels, c.celSize);

@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "quillui/framework/gadgets/button_gadget.h"
-#include "quillui/framework/image/cel_array.h"
-#include "quillui/framework/gdi/dc.h"
-#include "quillui/framework/image/dib.h"
-#include "quillui/framework/gdi/font_engine.h"
 #include "quillui/framework/gadgets/gadget_window.h"
+#include "quillui/framework/gdi/dc.h"
+#include "quillui/framework/gdi/font_engine.h"
+#include "quillui/framework/image/cel_array.h"
+#include "quillui/framework/image/dib.h"
 #include "support/headless_fixture.h"
 
 namespace quill::test {

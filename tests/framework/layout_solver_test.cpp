@@ -49,8 +49,8 @@ TLayoutConstraint Record(TWindow* relWin, TEdge myEdge, TRelationship rel, TEdge
 TEST(LayoutMetricsTest, DefaultsAndSetters) {
   static_assert(lmLeft == 0 && lmTop == 1 && lmRight == 2 && lmBottom == 3 && lmCenter == 4 &&
                 lmWidth == 5 && lmHeight == 6);
-  static_assert(lmAsIs == 0 && lmPercentOf == 1 && lmAbove == 2 && lmLeftOf == 2 &&
-                lmBelow == 3 && lmRightOf == 3 && lmSameAs == 4 && lmAbsolute == 5);
+  static_assert(lmAsIs == 0 && lmPercentOf == 1 && lmAbove == 2 && lmLeftOf == 2 && lmBelow == 3 &&
+                lmRightOf == 3 && lmSameAs == 4 && lmAbsolute == 5);
   static_assert(lmPixels == 0 && lmLayoutUnits == 1 && lmParent == nullptr);
 
   TLayoutMetrics m;
@@ -135,8 +135,11 @@ TEST(LayoutSolverTest, SingleChildCases) {
          m.Height.Absolute(100);
        },
        {10, 10, 110, 110}},
-      {"fresh metrics leave the child alone", [](TLayoutMetrics&, auto) {},
-       {7, 8, 57, 48}, {800, 600}, {7, 8, 57, 48}},
+      {"fresh metrics leave the child alone",
+       [](TLayoutMetrics&, auto) {},
+       {7, 8, 57, 48},
+       {800, 600},
+       {7, 8, 57, 48}},
       {"X holds a right edge",
        [](TLayoutMetrics& m, auto) {
          m.X.Set(lmRight, lmLeftOf, lmParent, lmRight, 10);
@@ -149,16 +152,22 @@ TEST(LayoutSolverTest, SingleChildCases) {
       {"centre 50% of a 799 parent", Centred(5), {397, 0, 402, 40}, {799, 600}},
       {"centre 50% of an 801 parent", Centred(5), {398, 0, 403, 40}, {801, 600}},
       {"centre same as parent centre",
-       [](TLayoutMetrics& m, auto) { m.X.SameAs(lmParent, lmCenter); m.Width.Absolute(5); },
+       [](TLayoutMetrics& m, auto) {
+         m.X.SameAs(lmParent, lmCenter);
+         m.Width.Absolute(5);
+       },
        {397, 0, 402, 40}},
       {"vertical centre same as parent centre",
-       [](TLayoutMetrics& m, auto) { m.Y.SameAs(lmParent, lmCenter); m.Height.Absolute(4); },
+       [](TLayoutMetrics& m, auto) {
+         m.Y.SameAs(lmParent, lmCenter);
+         m.Height.Absolute(4);
+       },
        {0, 298, 50, 302}},
       {"percentages quantised to 1/256",
        [](TLayoutMetrics& m, auto) {
-         m.X.Set(lmLeft, lmPercentOf, lmParent, lmRight, 33);  // 0.328125 * 800 = 262.5
-         m.Width.PercentOf(lmParent, 66);                       // 0.65625 * 800 = 525
-         m.Y.Set(lmTop, lmPercentOf, lmParent, lmBottom, 10);   // 0.09765625 * 600 = 58.59
+         m.X.Set(lmLeft, lmPercentOf, lmParent, lmRight, 33);          // 0.328125 * 800 = 262.5
+         m.Width.PercentOf(lmParent, 66);                              // 0.65625 * 800 = 525
+         m.Y.Set(lmTop, lmPercentOf, lmParent, lmBottom, 10);          // 0.09765625 * 600 = 58.59
          m.Height.Set(lmBottom, lmPercentOf, lmParent, lmBottom, 90);  // 539.06
        },
        {262, 58, 787, 539}},
@@ -169,8 +178,12 @@ TEST(LayoutSolverTest, SingleChildCases) {
        },
        {-263, 0, -253, 40}},
       {"percentage of a size is rounded down",
-       [](TLayoutMetrics& m, auto) { m.X.Absolute(lmLeft, 0); m.Width.PercentOf(lmParent, 50); },
-       {0, 0, 400, 40}, {801, 600}},
+       [](TLayoutMetrics& m, auto) {
+         m.X.Absolute(lmLeft, 0);
+         m.Width.PercentOf(lmParent, 50);
+       },
+       {0, 0, 400, 40},
+       {801, 600}},
       {"a centred percentage size is whole pixels first",  // 262.5 -> 262 around 399.5
        [](TLayoutMetrics& m, auto) {
          m.X.SameAs(lmParent, lmCenter);
@@ -184,10 +197,16 @@ TEST(LayoutSolverTest, SingleChildCases) {
        },
        {10, 0, 790, 40}},
       {"right edge and centre",
-       [](TLayoutMetrics& m, auto) { m.X.Absolute(lmRight, 100); m.Width.Absolute(lmCenter, 50); },
+       [](TLayoutMetrics& m, auto) {
+         m.X.Absolute(lmRight, 100);
+         m.Width.Absolute(lmCenter, 50);
+       },
        {1, 0, 100, 40}},
       {"centre and right edge",
-       [](TLayoutMetrics& m, auto) { m.X.Absolute(lmCenter, 50); m.Width.Absolute(lmRight, 80); },
+       [](TLayoutMetrics& m, auto) {
+         m.X.Absolute(lmCenter, 50);
+         m.Width.Absolute(lmRight, 80);
+       },
        {21, 0, 80, 40}},
       {"bottom in Y with a centre in Height stays vertical",
        [](TLayoutMetrics& m, auto) {
@@ -200,7 +219,9 @@ TEST(LayoutSolverTest, SingleChildCases) {
          m.X.AsIs(lmCenter);  // current centre 14.5
          m.Width.Absolute(4);
        },
-       {13, 0, 17, 40}, {800, 600}, {10, 0, 20, 40}},
+       {13, 0, 17, 40},
+       {800, 600},
+       {10, 0, 20, 40}},
       {"height a percentage of its own width",
        [](TLayoutMetrics& m, auto self) {
          m.X.Absolute(lmLeft, 0);
@@ -228,7 +249,11 @@ TEST(LayoutSolverTest, SingleChildCases) {
          m.X.Set(lmLeft, lmRightOf, lmParent, lmLeft, 10);
          m.Y.Set(lmTop, lmBelow, lmParent, lmTop, 5);
        },
-       {20, 10, 70, 50}, {800, 600}, {0, 0, 50, 40}, 0, lmLayoutUnits},
+       {20, 10, 70, 50},
+       {800, 600},
+       {0, 0, 50, 40},
+       0,
+       lmLayoutUnits},
       {"layout units at font height 12, truncating",
        [](TLayoutMetrics& m, auto) {
          m.X.Set(lmLeft, lmRightOf, lmParent, lmLeft, 10);  // (120 + 4) / 8 = 15
@@ -236,7 +261,11 @@ TEST(LayoutSolverTest, SingleChildCases) {
          m.Width.Absolute(3);                               // (36 + 4) / 8 = 5
          m.Height.PercentOf(lmParent, 50);                  // percentages are not converted
        },
-       {15, -2, 20, 298}, {800, 600}, {0, 0, 50, 40}, 12, lmLayoutUnits},
+       {15, -2, 20, 298},
+       {800, 600},
+       {0, 0, 50, 40},
+       12,
+       lmLayoutUnits},
   };
   for (const SingleCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -276,8 +305,15 @@ TEST(LayoutSolverTest, AdjacencyToASibling) {
 }
 
 // The tableau's arrangement, built the way the tableau builds it: spacers, then panes.
-enum class Position { kTopLeft, kBottomLeft, kTopRight, kBottomRight, kFullLeft, kFullRight,
-                      kMaximized };
+enum class Position {
+  kTopLeft,
+  kBottomLeft,
+  kTopRight,
+  kBottomRight,
+  kFullLeft,
+  kFullRight,
+  kMaximized
+};
 
 struct Tableau {
   TWindow* vs = Win(10);
@@ -292,8 +328,8 @@ struct Tableau {
 TLayoutMetrics PaneMetrics(const Tableau& t, Position pos, int margin) {
   TLayoutMetrics m;
   m.SetMeasurementUnits(lmPixels);
-  const bool left = pos == Position::kTopLeft || pos == Position::kBottomLeft ||
-                    pos == Position::kFullLeft;
+  const bool left =
+      pos == Position::kTopLeft || pos == Position::kBottomLeft || pos == Position::kFullLeft;
   const bool bottom = pos == Position::kBottomLeft || pos == Position::kBottomRight;
   const bool full = pos == Position::kFullLeft || pos == Position::kFullRight;
   if (pos == Position::kMaximized) {
@@ -356,18 +392,54 @@ struct TableauCase {
 
 TEST(LayoutSolverTest, TableauTemplatesAndSizes) {
   const TableauCase cases[] = {
-      {0, {800, 600}, {398, 0, 403, 600}, {0, 298, 403, 303}, {5, 5, 398, 298},
-       {5, 303, 398, 595}, {403, 5, 795, 595}, {5, 5, 795, 595}},
-      {1, {800, 600}, {398, 0, 403, 600}, {0, 298, 403, 303}, {403, 5, 795, 298},
-       {5, 5, 398, 595}, {403, 303, 795, 595}, {5, 5, 795, 595}},
-      {2, {800, 600}, {398, 0, 403, 600}, {0, 298, 403, 303}, {403, 5, 795, 595},
-       {5, 5, 398, 595}, {403, 5, 795, 595}, {5, 5, 795, 595}},
-      {0, {801, 601}, {398, 0, 403, 601}, {0, 298, 403, 303}, {5, 5, 398, 298},
-       {5, 303, 398, 596}, {403, 5, 796, 596}, {5, 5, 796, 596}},
-      {0, {799, 599}, {397, 0, 402, 599}, {0, 297, 402, 302}, {5, 5, 397, 297},
-       {5, 302, 397, 594}, {402, 5, 794, 594}, {5, 5, 794, 594}},
-      {0, {1024, 768}, {510, 0, 515, 768}, {0, 382, 515, 387}, {5, 5, 510, 382},
-       {5, 387, 510, 763}, {515, 5, 1019, 763}, {5, 5, 1019, 763}},
+      {0,
+       {800, 600},
+       {398, 0, 403, 600},
+       {0, 298, 403, 303},
+       {5, 5, 398, 298},
+       {5, 303, 398, 595},
+       {403, 5, 795, 595},
+       {5, 5, 795, 595}},
+      {1,
+       {800, 600},
+       {398, 0, 403, 600},
+       {0, 298, 403, 303},
+       {403, 5, 795, 298},
+       {5, 5, 398, 595},
+       {403, 303, 795, 595},
+       {5, 5, 795, 595}},
+      {2,
+       {800, 600},
+       {398, 0, 403, 600},
+       {0, 298, 403, 303},
+       {403, 5, 795, 595},
+       {5, 5, 398, 595},
+       {403, 5, 795, 595},
+       {5, 5, 795, 595}},
+      {0,
+       {801, 601},
+       {398, 0, 403, 601},
+       {0, 298, 403, 303},
+       {5, 5, 398, 298},
+       {5, 303, 398, 596},
+       {403, 5, 796, 596},
+       {5, 5, 796, 596}},
+      {0,
+       {799, 599},
+       {397, 0, 402, 599},
+       {0, 297, 402, 302},
+       {5, 5, 397, 297},
+       {5, 302, 397, 594},
+       {402, 5, 794, 594},
+       {5, 5, 794, 594}},
+      {0,
+       {1024, 768},
+       {510, 0, 515, 768},
+       {0, 382, 515, 387},
+       {5, 5, 510, 382},
+       {5, 387, 510, 763},
+       {515, 5, 1019, 763},
+       {5, 5, 1019, 763}},
   };
   for (const TableauCase& c : cases) {
     SCOPED_TRACE(testing::Message() << "template " << c.layout << " at " << c.size);
@@ -476,10 +548,10 @@ TEST(LayoutSolverTest, CyclesAreReportedAndTheRestIsPlaced) {
     kids[size_t(i)] = {Win(i), Pixels(), {i, i, i + 10, i + 10}};
     kids[size_t(i)].metrics.Width.Absolute(10);
   }
-  kids[0].metrics.X.RightOf(Win(1), 0);  // A from B
-  kids[1].metrics.X.RightOf(Win(0), 0);  // B from A
-  kids[2].metrics.X.Absolute(lmLeft, 50);  // independent
-  kids[3].metrics.X.RightOf(Win(0), 3);    // waits on the cycle
+  kids[0].metrics.X.RightOf(Win(1), 0);      // A from B
+  kids[1].metrics.X.RightOf(Win(0), 0);      // B from A
+  kids[2].metrics.X.Absolute(lmLeft, 50);    // independent
+  kids[3].metrics.X.RightOf(Win(0), 3);      // waits on the cycle
   kids[4].metrics.X.SameAs(Win(4), lmLeft);  // its own left from its own left
   const LayoutSolution s = SolveLayout(kids, {800, 600}, 0);
   EXPECT_FALSE(s.ok);
@@ -498,14 +570,14 @@ TEST(LayoutSolverTest, CyclesAreReportedAndTheRestIsPlaced) {
 TEST(LayoutSolverTest, MissingAndInvalidConstraintsAreReported) {
   std::vector<LayoutChild> kids(6);
   for (int i = 0; i < 6; ++i) kids[size_t(i)] = {Win(i), Pixels(), {0, 0, 10, 10}};
-  kids[0].metrics.X.RightOf(Win(40), 0);                // no record for that window
-  kids[1].metrics.X.Absolute(lmWidth, 10);              // a size in X
-  kids[2].metrics.X.Absolute(lmRight, 10);              // two right edges
+  kids[0].metrics.X.RightOf(Win(40), 0);    // no record for that window
+  kids[1].metrics.X.Absolute(lmWidth, 10);  // a size in X
+  kids[2].metrics.X.Absolute(lmRight, 10);  // two right edges
   kids[2].metrics.Width.Absolute(lmRight, 20);
-  kids[3].metrics.Y.Absolute(lmCenter, 10);             // two centres
+  kids[3].metrics.Y.Absolute(lmCenter, 10);  // two centres
   kids[3].metrics.Height.Absolute(lmCenter, 20);
   kids[4].metrics.X.Relationship = static_cast<TRelationship>(9);  // garbage
-  kids[5].metrics.X.RightOf(Win(41), 0);                // a stale window that is never read
+  kids[5].metrics.X.RightOf(Win(41), 0);  // a stale window that is never read
   kids[5].metrics.X.Absolute(lmLeft, 7);
   const LayoutSolution s = SolveLayout(kids, {800, 600}, 0);
   EXPECT_FALSE(s.ok);
@@ -536,8 +608,8 @@ TEST(LayoutSolverTest, RandomConstraintsAreOrderIndependent) {
       for (int slot = 0; slot < 4; ++slot) {
         TLayoutConstraint& c = *slots[slot];
         const int axis = slot / 2;
-        c.MyEdge = pick(20) == 0 ? TEdge(pick(7))
-                                 : (slot % 2 ? secondEdges : firstEdges)[axis][pick(3)];
+        c.MyEdge =
+            pick(20) == 0 ? TEdge(pick(7)) : (slot % 2 ? secondEdges : firstEdges)[axis][pick(3)];
         c.Relationship = TRelationship(pick(6));
         c.OtherEdge = TEdge(pick(7));
         c.Units = TMeasurementUnits(pick(2));

@@ -3,9 +3,9 @@
 
 #include <functional>
 
+#include "quillui/framework/base/module.h"
 #include "quillui/framework/gdi/dc.h"
 #include "quillui/framework/menus/menu.h"
-#include "quillui/framework/base/module.h"
 #include "quillui/framework/menus/popup_menu.h"
 #include "support/headless_fixture.h"
 
@@ -104,9 +104,9 @@ TEST_F(MenuTest, AppendInsertModify) {
   ASSERT_TRUE(menu.IsOK());
   EXPECT_TRUE(menu.AppendMenu(MF_STRING, 1, "one"));
   EXPECT_TRUE(menu.AppendMenu(MF_SEPARATOR));
-  EXPECT_TRUE(menu.InsertMenu(0, MF_BYPOSITION, 2, "two"));         // in front
+  EXPECT_TRUE(menu.InsertMenu(0, MF_BYPOSITION, 2, "two"));           // in front
   EXPECT_TRUE(menu.InsertMenu(UINT(-1), MF_BYPOSITION, 3, "three"));  // -1 appends
-  EXPECT_TRUE(menu.InsertMenu(1, MF_BYCOMMAND, 4, "four"));          // before id 1
+  EXPECT_TRUE(menu.InsertMenu(1, MF_BYCOMMAND, 4, "four"));           // before id 1
   EXPECT_FALSE(menu.InsertMenu(77, MF_BYCOMMAND, 5, "five"));
   const UINT ids[] = {2, 4, 1, 0, 3};
   ASSERT_EQ(menu.GetMenuItemCount(), 5);
@@ -165,7 +165,7 @@ TEST_F(MenuTest, RemoveKeepsTheSubmenuDeleteDestroysIt) {
   EXPECT_EQ(menu.GetMenuString(21, MF_BYCOMMAND), "");  // no longer reachable from menu
 
   EXPECT_TRUE(menu.DeleteMenu(0, MF_BYPOSITION));  // destroys File
-  EXPECT_FALSE(file.IsOK());                        // the non-owning view sees a dead handle
+  EXPECT_FALSE(file.IsOK());                       // the non-owning view sees a dead handle
   EXPECT_TRUE(kept.IsOK());
   EXPECT_EQ(menu.GetMenuItemCount(), 1);
   EXPECT_TRUE(menu.DeleteMenu(30, MF_BYCOMMAND));
@@ -214,7 +214,8 @@ class PopupMenuTest : public test::HeadlessTest {
  protected:
   void SetUp() override {
     HeadlessTest::SetUp();
-    owner = new test::TRecorder(nullptr, "owner", &log, TRect(0, 0, 400, 300), WS_POPUP | WS_VISIBLE);
+    owner =
+        new test::TRecorder(nullptr, "owner", &log, TRect(0, 0, 400, 300), WS_POPUP | WS_VISIBLE);
     owner->SetBkgndColor(TColor::White);
     owner->Create();
     Pump();
@@ -238,7 +239,9 @@ class PopupMenuTest : public test::HeadlessTest {
   void Keys(std::initializer_list<UINT> keys) {
     for (UINT k : keys) Inject(platform::InputKind::KeyDown, 0, 0, k);
   }
-  static TPoint Centre(const TRect& r) { return TPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2); }
+  static TPoint Centre(const TRect& r) {
+    return TPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  }
 
   std::vector<std::string> log;
   test::TRecorder* owner = nullptr;
@@ -291,10 +294,11 @@ TEST_F(PopupMenuTest, KeyboardSkipsSeparatorsAndOpensSubmenus) {
   };
   const Case cases[] = {
       {{VK_DOWN, VK_RETURN}, 10},
-      {{VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN}, 22},       // separator skipped
-      {{VK_DOWN, VK_DOWN, VK_RETURN, VK_RETURN}, 21},               // Enter opens, then chooses
-      {{VK_UP, VK_RETURN}, 0},                                      // grayed Exit: nothing, then idle
-      {{VK_DOWN, VK_DOWN, VK_RIGHT, VK_ESCAPE, VK_UP, VK_RETURN}, 10},  // Escape closes the submenu only
+      {{VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN}, 22},  // separator skipped
+      {{VK_DOWN, VK_DOWN, VK_RETURN, VK_RETURN}, 21},          // Enter opens, then chooses
+      {{VK_UP, VK_RETURN}, 0},                                 // grayed Exit: nothing, then idle
+      {{VK_DOWN, VK_DOWN, VK_RIGHT, VK_ESCAPE, VK_UP, VK_RETURN},
+       10},  // Escape closes the submenu only
       {{VK_ESCAPE}, 0},
   };
   for (const Case& c : cases) {

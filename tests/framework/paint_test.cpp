@@ -15,7 +15,8 @@ namespace {
 // Fills its client area with one colour and counts its paints.
 class Swatch : public TWindow {
  public:
-  Swatch(TWindow* parent, TColor color, TRect bounds, uint32_t extraStyle = 0) : TWindow(parent), color(color) {
+  Swatch(TWindow* parent, TColor color, TRect bounds, uint32_t extraStyle = 0)
+      : TWindow(parent), color(color) {
     Attr.X = bounds.left;
     Attr.Y = bounds.top;
     Attr.W = bounds.Width();

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "quillui/framework/gdi/dc.h"
-#include "quillui/framework/image/dib.h"
 #include "quillui/framework/gdi/palette.h"
 #include "quillui/framework/gdi/screen.h"
+#include "quillui/framework/image/dib.h"
 #include "support/headless_fixture.h"
 
 namespace quill::test {
@@ -56,8 +56,11 @@ TEST_F(PaletteTest, IdentityPaletteRealisesOntoItsOwnSlots) {
   const int half = dc.GetDeviceCaps(NUMRESERVED) / 2;
   std::vector<TPaletteEntry> app(256);
   for (int i = 0; i < 256; ++i) {
-    if (i < half || i >= 256 - half) app[size_t(i)] = {system[size_t(i)].peRed, system[size_t(i)].peGreen, system[size_t(i)].peBlue, 0};
-    else app[size_t(i)] = Distinct(i, PC_NOCOLLAPSE);
+    if (i < half || i >= 256 - half)
+      app[size_t(i)] = {system[size_t(i)].peRed, system[size_t(i)].peGreen,
+                        system[size_t(i)].peBlue, 0};
+    else
+      app[size_t(i)] = Distinct(i, PC_NOCOLLAPSE);
   }
   TPalette palette(app.data(), 256);
   {

@@ -74,10 +74,11 @@ void WriteEveryPrimitive(opstream& os) {
   os << std::numeric_limits<int8_t>::min() << std::numeric_limits<uint8_t>::max()
      << std::numeric_limits<int16_t>::min() << std::numeric_limits<uint16_t>::max()
      << std::numeric_limits<int32_t>::min() << std::numeric_limits<uint32_t>::max()
-     << std::numeric_limits<int64_t>::min() << std::numeric_limits<uint64_t>::max()
-     << 'q' << false << true << -1L << 123456789012LL << -1;
+     << std::numeric_limits<int64_t>::min() << std::numeric_limits<uint64_t>::max() << 'q' << false
+     << true << -1L << 123456789012LL << -1;
   os << "" << std::string("with\0nul", 8) << std::string(5000, 'z') << "caf\xC3\xA9";
-  os << static_cast<const char*>(nullptr) << "ABCDEFG" << "tail";
+  os << static_cast<const char*>(nullptr) << "ABCDEFG"
+     << "tail";
   Bytes block(10000);
   for (size_t i = 0; i < block.size(); ++i) block[i] = uint8_t(i * 7);
   os.writeBytes(block.data(), block.size());
@@ -96,9 +97,19 @@ void ReadEveryPrimitive(ipstream& is) {
   EXPECT_EQ(is.readWord16(), 0xFFFF);
   EXPECT_EQ(is.readWord(), 0xDEADBEEF);
   EXPECT_EQ(is.readWord64(), UINT64_MAX);
-  int8_t i8 = 0; uint8_t u8 = 0; int16_t i16 = 0; uint16_t u16 = 0;
-  int32_t i32 = 0; uint32_t u32 = 0; int64_t i64 = 0; uint64_t u64 = 0;
-  char c = 0; bool f = true, t = false; long l = 0; long long ll = 0; int i = 0;
+  int8_t i8 = 0;
+  uint8_t u8 = 0;
+  int16_t i16 = 0;
+  uint16_t u16 = 0;
+  int32_t i32 = 0;
+  uint32_t u32 = 0;
+  int64_t i64 = 0;
+  uint64_t u64 = 0;
+  char c = 0;
+  bool f = true, t = false;
+  long l = 0;
+  long long ll = 0;
+  int i = 0;
   is >> i8 >> u8 >> i16 >> u16 >> i32 >> u32 >> i64 >> u64 >> c >> f >> t >> l >> ll >> i;
   EXPECT_EQ(i8, std::numeric_limits<int8_t>::min());
   EXPECT_EQ(u8, std::numeric_limits<uint8_t>::max());
@@ -189,7 +200,7 @@ TEST_F(PStreamTest, ReadVersionLeavesDataWithoutAHeaderUntouched) {
   };
   const Case cases[] = {
       {{}, 0, PStreamError::None},
-      {{'Q', 'P', 'S'}, 0, PStreamError::None},               // too short to be a header
+      {{'Q', 'P', 'S'}, 0, PStreamError::None},                  // too short to be a header
       {{'Q', 'P', 'S', 'V', 1, 0}, 0, PStreamError::EndOfData},  // a header cut short
       {{'Q', 'P', 'S', 'V', 0, 0, 0, 0}, 0, PStreamError::BadVersion},
       {{'Q', 'P', 'S', 'V', 2, 0, 0, 0}, 0, PStreamError::BadVersion},

@@ -131,8 +131,8 @@ TEST_F(StreamableTest, VersionHeaderAndObjectRecordsHaveTheDocumentedBytes) {
   os.writeVersion();
   os << Leaf(1, "a", 2);
   os.writeObjectPtr(nullptr);
-  const Bytes expected = {'Q', 'P', 'S', 'V', 1, 0, 0, 0,               // version header
-                          '[', 4,   0,   0,   0, 'L', 'e', 'a', 'f',    // begin, class name
+  const Bytes expected = {'Q', 'P', 'S', 'V', 1,   0,   0,   0,         // version header
+                          '[', 4,   0,   0,   0,   'L', 'e', 'a', 'f',  // begin, class name
                           1,   0,   0,   0,                             // number
                           1,   0,   0,   0,   'a',                      // text
                           2,   0,   ']',                                // small, end mark
@@ -498,9 +498,7 @@ TEST_F(StreamableTest, RegistrationCanBeRepeatedReplacedAndReset) {
     RegisterStreamableClass("Leaf", &BuildStreamable<Node>);
   }
   EXPECT_EQ(FindStreamableClass("Leaf"), &BuildStreamable<Node>);
-  {
-    TStreamableClass scoped("Scoped", &BuildStreamable<Leaf>);
-  }
+  { TStreamableClass scoped("Scoped", &BuildStreamable<Leaf>); }
   EXPECT_EQ(FindStreamableClass("Scoped"), nullptr);
   TStreamableClass invalid(nullptr, &BuildStreamable<Leaf>);
   EXPECT_FALSE(invalid.registered());

@@ -57,15 +57,13 @@ TEST(TextLayoutTest, PrefixCharactersMarkMnemonics) {
     std::string text;
     std::vector<size_t> marks;
   } cases[] = {
-      {"&File", 0, "File", {0}},
-      {"Save &As", 0, "Save As", {5}},
-      {"a&&b", 0, "a&b", {}},
-      {"ab&", 0, "ab", {}},
-      {"&&&x", 0, "&x", {1}},
-      {"&File", DT_NOPREFIX, "&File", {}},
+      {"&File", 0, "File", {0}}, {"Save &As", 0, "Save As", {5}},
+      {"a&&b", 0, "a&b", {}},    {"ab&", 0, "ab", {}},
+      {"&&&x", 0, "&x", {1}},    {"&File", DT_NOPREFIX, "&File", {}},
   };
   for (const Case& c : cases) {
-    const TTextLayout layout = LayoutText(c.in, TRect(0, 0, 100, 20), c.format | DT_SINGLELINE, kFixed, 11, 5);
+    const TTextLayout layout =
+        LayoutText(c.in, TRect(0, 0, 100, 20), c.format | DT_SINGLELINE, kFixed, 11, 5);
     ASSERT_EQ(layout.lines.size(), 1u) << c.in;
     EXPECT_EQ(layout.lines[0].text, c.text) << c.in;
     EXPECT_EQ(layout.lines[0].mnemonics, c.marks) << c.in;
@@ -95,12 +93,14 @@ TEST(TextLayoutTest, LinesBreakAtLineEndsAndAtSpacesToFit) {
 }
 
 TEST(TextLayoutTest, TabsExpandToEightAverageCharacters) {
-  const TTextLayout layout = LayoutText("a\tb", TRect(0, 0, 200, 20), DT_EXPANDTABS | DT_SINGLELINE, kFixed, 11, 5);
+  const TTextLayout layout =
+      LayoutText("a\tb", TRect(0, 0, 200, 20), DT_EXPANDTABS | DT_SINGLELINE, kFixed, 11, 5);
   EXPECT_EQ(layout.lines[0].text, "a       b");
   EXPECT_EQ(layout.width, 45);
 }
 
-// --- Through real fonts ----------------------------------------------------------------------------
+// --- Through real fonts
+// ----------------------------------------------------------------------------
 
 class TextDrawTest : public HeadlessTest {
  protected:
@@ -155,7 +155,9 @@ TEST_F(TextDrawTest, CentredSingleLinesLandWhereTheExtentSays) {
     const int answer = a.DrawText(text, box, DT_VCENTER | DT_SINGLELINE | h);
     const TSize extent = b.GetTextExtent(text);
     const int y = r.top + (r.Height() - extent.cy) / 2;
-    const int x = h == DT_CENTER ? r.left + (r.Width() - extent.cx) / 2 : h == DT_RIGHT ? r.right - extent.cx : r.left;
+    const int x = h == DT_CENTER  ? r.left + (r.Width() - extent.cx) / 2
+                  : h == DT_RIGHT ? r.right - extent.cx
+                                  : r.left;
     EXPECT_EQ(answer, y + extent.cy - r.top);
     b.TextOut(x, y, text);
     EXPECT_TRUE(SamePixels(viaDrawText, viaTextOut));
@@ -183,7 +185,8 @@ TEST_F(TextDrawTest, CalcRectMeasuresWithoutDrawing) {
 TEST_F(TextDrawTest, MnemonicsAreUnderlinedAndDoubledAmpersandsShowOne) {
   TBitmap marked(100, 30), plain(100, 30), literal(100, 30), doubled(100, 30);
   TMemoryDC m(marked), p(plain), l(literal), d(doubled);
-  for (TDC* dc : {static_cast<TDC*>(&m), static_cast<TDC*>(&p), static_cast<TDC*>(&l), static_cast<TDC*>(&d)}) {
+  for (TDC* dc : {static_cast<TDC*>(&m), static_cast<TDC*>(&p), static_cast<TDC*>(&l),
+                  static_cast<TDC*>(&d)}) {
     dc->SetBkMode(TRANSPARENT);
     dc->SetTextColor(TColor::White);
   }

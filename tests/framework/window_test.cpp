@@ -44,8 +44,8 @@ TEST_F(WindowTest, CreateNotifiesParentAndDestroyTakesChildrenFirst) {
   log.clear();
   HWND ha = a->GetHandle(), hb = b->GetHandle();
   a->Destroy();
-  Log expected = {"a:WM_PARENTNOTIFY(WM_DESTROY)", "top:WM_PARENTNOTIFY(WM_DESTROY)", "b:WM_DESTROY",
-                  "top:WM_PARENTNOTIFY(WM_DESTROY)", "a:WM_DESTROY"};
+  Log expected = {"a:WM_PARENTNOTIFY(WM_DESTROY)", "top:WM_PARENTNOTIFY(WM_DESTROY)",
+                  "b:WM_DESTROY", "top:WM_PARENTNOTIFY(WM_DESTROY)", "a:WM_DESTROY"};
   EXPECT_EQ(log, expected);
   EXPECT_EQ(GetWindowPtr(ha), nullptr);
   EXPECT_EQ(GetWindowPtr(hb), nullptr);
@@ -182,10 +182,12 @@ TEST_F(WindowTest, EnumWindowsVisitsTopLevelWindowsTopFirst) {
   ASSERT_TRUE(first.Create());
   ASSERT_TRUE(second.Create());
   std::vector<HWND> seen;
-  EnumWindows([](HWND h, LPARAM p) {
-    reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
-    return true;
-  }, reinterpret_cast<LPARAM>(&seen));
+  EnumWindows(
+      [](HWND h, LPARAM p) {
+        reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
+        return true;
+      },
+      reinterpret_cast<LPARAM>(&seen));
   EXPECT_EQ(seen, (std::vector<HWND>{second.GetHandle(), first.GetHandle()}));
 }
 
@@ -196,7 +198,8 @@ TEST_F(WindowTest, SetWindowPosSendsChangingChangedMoveAndSize) {
   ASSERT_TRUE(top.Create());
   log.clear();
   c->SetWindowPos(nullptr, 20, 10, 50, 80, SWP_NOZORDER);
-  EXPECT_EQ(log, (Log{"c:WM_WINDOWPOSCHANGING", "c:WM_WINDOWPOSCHANGED", "c:WM_MOVE", "c:WM_SIZE"}));
+  EXPECT_EQ(log,
+            (Log{"c:WM_WINDOWPOSCHANGING", "c:WM_WINDOWPOSCHANGED", "c:WM_MOVE", "c:WM_SIZE"}));
   EXPECT_EQ(c->GetBounds(), TRect(20, 10, 70, 90));
   log.clear();
   c->SetWindowPos(nullptr, 0, 0, 10, 10, SWP_NOZORDER | SWP_NOMOVE);
@@ -293,7 +296,8 @@ TEST_F(WindowTest, DoubleClickNeedsSameWindowTimeAndDistance) {
   auto presses = [&] {
     Log downs;
     for (const auto& e : log)
-      if (e.find("BUTTONDOWN") != std::string::npos || e.find("DBLCLK") != std::string::npos) downs.push_back(e);
+      if (e.find("BUTTONDOWN") != std::string::npos || e.find("DBLCLK") != std::string::npos)
+        downs.push_back(e);
     return downs;
   };
   struct Case {
@@ -301,7 +305,8 @@ TEST_F(WindowTest, DoubleClickNeedsSameWindowTimeAndDistance) {
     int dx;
     bool dbl;
   };
-  for (const Case& c : {Case{100, 0, true}, Case{500, 2, true}, Case{501, 0, false}, Case{10, 3, false}}) {
+  for (const Case& c :
+       {Case{100, 0, true}, Case{500, 2, true}, Case{501, 0, false}, Case{10, 3, false}}) {
     log.clear();
     Advance(5000);
     Click(100, 100);

@@ -58,8 +58,9 @@ TEST_F(BmkCommandsTest, SaveAsksForANameWritesAndRemembers) {
 
 TEST_F(BmkCommandsTest, DisketteListsAreNotRemembered) {
   const std::vector<std::pair<std::string, std::string>> cases = {
-      {"a:\\lists\\x.bmk", ""}, {"B:x.bmk", ""},  {"c:\\x.bmk", "c:\\x.bmk"},
-      {"a:", "a:"},             {"ab:x", "ab:x"}, {"/home/a:b.bmk", "/home/a:b.bmk"},
+      {"a:\\lists\\x.bmk", ""},   {"B:x.bmk", ""},
+      {"c:\\x.bmk", "c:\\x.bmk"}, {"a:", "a:"},
+      {"ab:x", "ab:x"},           {"/home/a:b.bmk", "/home/a:b.bmk"},
   };
   for (const auto& [path, remembered] : cases) EXPECT_EQ(PathToRemember(path), remembered) << path;
 

@@ -60,14 +60,14 @@ TEST_F(BmkCrashTest, KilledWhileSavingLeavesTheOldOrTheNewList) {
   const std::string path = (dir / "crash.bmk").string();
   GetUserBookmarks().SetFileName(path);
   for (int i = 0; i < kCount; ++i)
-    QuietlyAddUserBookmark(std::make_unique<ZBookmark>("ARTI", "Article " + std::to_string(i),
-                                                       i == 0 || i == kCount - 1 ? Stamped(i, 0)
-                                                                                 : Stamped(i, 9999)));
+    QuietlyAddUserBookmark(
+        std::make_unique<ZBookmark>("ARTI", "Article " + std::to_string(i),
+                                    i == 0 || i == kCount - 1 ? Stamped(i, 0) : Stamped(i, 9999)));
   const auto start = std::chrono::steady_clock::now();
   ASSERT_TRUE(WriteUserBookmarks());
-  const auto saveUs =
-      std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start)
-          .count();
+  const auto saveUs = std::chrono::duration_cast<std::chrono::microseconds>(
+                          std::chrono::steady_clock::now() - start)
+                          .count();
   Bytes current;
   {
     omemstream os;
@@ -108,8 +108,8 @@ TEST_F(BmkCrashTest, KilledWhileSavingLeavesTheOldOrTheNewList) {
     ReadWhole(path, onDisk);
     const bool isOld = onDisk == current;
     const bool isNew = onDisk == next;
-    ASSERT_TRUE(isOld || isNew) << "round " << round << ", killed after " << delay << " us: "
-                                << onDisk.size() << " bytes";
+    ASSERT_TRUE(isOld || isNew) << "round " << round << ", killed after " << delay
+                                << " us: " << onDisk.size() << " bytes";
     sawOld += isOld;
     sawNew += isNew;
     if (isNew) {

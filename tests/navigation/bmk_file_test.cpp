@@ -29,7 +29,13 @@ Bytes Record(const std::string& name, const std::string& type, const std::string
 }
 
 Bytes Header(uint32_t count) {
-  return {'B', 'M', 'K', 'L', uint8_t(count), uint8_t(count >> 8), uint8_t(count >> 16),
+  return {'B',
+          'M',
+          'K',
+          'L',
+          uint8_t(count),
+          uint8_t(count >> 8),
+          uint8_t(count >> 16),
           uint8_t(count >> 24)};
 }
 
@@ -108,9 +114,9 @@ TEST_F(BmkFileTest, LiteralBytesOfSmallLists) {
   QuietlyAddUserBookmark(std::make_unique<ZBookmark>("ARTI", "A", "W"));
   ASSERT_TRUE(WriteUserBookmarks());
   EXPECT_EQ(ReadBytes(path),
-            (Bytes{0x42, 0x4D, 0x4B, 0x4C, 0x01, 0, 0, 0, 0x5B, 0x09, 0, 0, 0, 'Z', 'B', 'o', 'o',
-                   'k', 'm', 'a', 'r', 'k', 0x01, 0, 0, 0, 'A', 0x04, 0, 0, 0, 'A', 'R', 'T', 'I',
-                   0x01, 0, 0, 0, 'W', 0x5D}));
+            (Bytes{0x42, 0x4D, 0x4B, 0x4C, 0x01, 0,   0,   0,    0x5B, 0x09, 0, 0,   0,   'Z',
+                   'B',  'o',  'o',  'k',  'm',  'a', 'r', 'k',  0x01, 0,    0, 0,   'A', 0x04,
+                   0,    0,    0,    'A',  'R',  'T', 'I', 0x01, 0,    0,    0, 'W', 0x5D}));
 
   WriteBytes(path, Header(0));
   Fill(2);
@@ -125,8 +131,8 @@ TEST_F(BmkFileTest, AppendAddsToTheList) {
   Fill(3, "held ");
   watcher.codes.clear();
   ReadUserBookmarks(1);
-  EXPECT_EQ(UserTexts(), (std::vector<std::string>{"held 0", "held 1", "held 2", "file 0",
-                                                   "file 1"}));
+  EXPECT_EQ(UserTexts(),
+            (std::vector<std::string>{"held 0", "held 1", "held 2", "file 0", "file 1"}));
   EXPECT_FALSE(GetUserBookmarks().IsModified());
   EXPECT_EQ(watcher.codes, (std::vector<int>{0}));
 }
@@ -264,8 +270,9 @@ class BmkWriteFailureTest : public BmkFileTest {
       EXPECT_EQ(ReadBytes(target), oldBytes);
     }
     EXPECT_TRUE(GetUserBookmarks().IsModified());
-    EXPECT_EQ(Boxes(), (std::vector<std::string>{"Save Bookmark List|Unable to save bookmark list\n'" +
-                                                 shownName + "'|48"}));
+    EXPECT_EQ(Boxes(),
+              (std::vector<std::string>{"Save Bookmark List|Unable to save bookmark list\n'" +
+                                        shownName + "'|48"}));
     for (const auto& entry : std::filesystem::directory_iterator(
              std::filesystem::path(target.empty() ? path : target).parent_path()))
       EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos) << entry.path();

@@ -103,7 +103,10 @@ TEST(BookmarkTest, StreamsAsRegisteredRecordAndBack) {
 TEST(BookmarkTest, ReadingKeepsFourCharactersOfTheType) {
   omemstream os;
   os.writeByte('[');
-  os << "ZBookmark" << "n" << "TOOLONG" << "t";
+  os << "ZBookmark"
+     << "n"
+     << "TOOLONG"
+     << "t";
   os.writeByte(']');
   imemstream is(os.span());
   ZBookmark b;

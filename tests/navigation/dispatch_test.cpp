@@ -113,9 +113,8 @@ TEST_F(DispatchTest, DisplayedArticle) {
 
   Content* content = AddArticle();
   const std::vector<std::pair<std::string, long>> cases = {
-      {"ArticleWin codedref=4711", 4711}, {"ArticleWin codedref=0", 0},
-      {"ArticleWin", 0},                  {"ArticleWin codedref=-5", -5},
-      {"ArticleWin codedref=abc", 0},
+      {"ArticleWin codedref=4711", 4711}, {"ArticleWin codedref=0", 0},   {"ArticleWin", 0},
+      {"ArticleWin codedref=-5", -5},     {"ArticleWin codedref=abc", 0},
   };
   for (const auto& [text, expected] : cases) {
     SCOPED_TRACE(text);

@@ -34,9 +34,7 @@ void NavTest::SetUp() {
           fileAnswers.pop_front();
         }
         return a;
-      case TModalKind::Dialog:
-        a.result = IDCANCEL;
-        return a;
+      case TModalKind::Dialog: a.result = IDCANCEL; return a;
     }
     return std::nullopt;
   });

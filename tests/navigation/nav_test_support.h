@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "quillui/app/app_registry.h"
 #include "app/app_test_support.h"
+#include "quillui/app/app_registry.h"
 #include "quillui/app/user_messages.h"
 #include "quillui/framework/dialogs/answer_hook.h"
 #include "quillui/framework/dialogs/controls.h"

@@ -90,7 +90,8 @@ TEST_F(RoutingTest, KeepsSixtyFourRoutesAndTheFirstOfARepeatedName) {
   DeleteRouting();
   EXPECT_EQ(GetRouting().GetCount(), 0);
 
-  WriteSettings("[Routing]\nFirst=entry=ArticleWin Pane=Article\nSecond=entry=ArticleWin Pane=Maxi\n");
+  WriteSettings(
+      "[Routing]\nFirst=entry=ArticleWin Pane=Article\nSecond=entry=ArticleWin Pane=Maxi\n");
   LoadupRouting();
   EXPECT_EQ(GetRouting().GetCount(), 2);
   EXPECT_EQ(GetRouteInfo("ArticleWin")->m_ePane, eARTICLE_PANE);

@@ -26,11 +26,12 @@ TEST(SdlInputTest, KeysMapToVirtualKeyCodes) {
     SDL_Keycode sym;
     uint32_t vk;
   };
-  for (const Case& c : {Case{SDLK_a, 'A'}, Case{SDLK_z, 'Z'}, Case{SDLK_0, '0'}, Case{SDLK_9, '9'},
-                        Case{SDLK_F1, 0x70}, Case{SDLK_F6, 0x75}, Case{SDLK_F12, 0x7B}, Case{SDLK_LEFT, 0x25},
-                        Case{SDLK_DOWN, 0x28}, Case{SDLK_TAB, 0x09}, Case{SDLK_RETURN, 0x0D},
-                        Case{SDLK_ESCAPE, 0x1B}, Case{SDLK_LSHIFT, 0x10}, Case{SDLK_RCTRL, 0x11},
-                        Case{SDLK_LALT, 0x12}, Case{SDLK_CAPSLOCK, 0x14}, Case{SDLK_F13, 0}}) {
+  for (const Case& c :
+       {Case{SDLK_a, 'A'}, Case{SDLK_z, 'Z'}, Case{SDLK_0, '0'}, Case{SDLK_9, '9'},
+        Case{SDLK_F1, 0x70}, Case{SDLK_F6, 0x75}, Case{SDLK_F12, 0x7B}, Case{SDLK_LEFT, 0x25},
+        Case{SDLK_DOWN, 0x28}, Case{SDLK_TAB, 0x09}, Case{SDLK_RETURN, 0x0D},
+        Case{SDLK_ESCAPE, 0x1B}, Case{SDLK_LSHIFT, 0x10}, Case{SDLK_RCTRL, 0x11},
+        Case{SDLK_LALT, 0x12}, Case{SDLK_CAPSLOCK, 0x14}, Case{SDLK_F13, 0}}) {
     EXPECT_EQ(VirtualKeyFromSdl(c.sym), c.vk) << SDL_GetKeyName(c.sym);
   }
 }

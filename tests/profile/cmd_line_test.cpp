@@ -96,7 +96,8 @@ TEST(CmdLineTest, BracketRoundTripsNestedTexts) {
 // recursed per bracket would stall or overflow here.
 TEST(CmdLineTest, LongTextsScanInLinearTime) {
   std::string many;
-  for (int i = 0; i < 100000; ++i) many += "item" + std::to_string(i) + "=<v " + std::to_string(i) + "> ";
+  for (int i = 0; i < 100000; ++i)
+    many += "item" + std::to_string(i) + "=<v " + std::to_string(i) + "> ";
   std::string unclosed = "a=<" + std::string(1 << 20, 'x');
   std::string deep(1 << 20, '<');
 

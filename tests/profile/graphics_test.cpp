@@ -2,8 +2,8 @@
 #include <string>
 #include <vector>
 
-#include "quillui/framework/image/bmp_codec.h"
 #include "quillui/framework/gdi/palette.h"
+#include "quillui/framework/image/bmp_codec.h"
 #include "quillui/framework/image/png_codec.h"
 #include "quillui/profile/graphic_reader.h"
 #include "quillui/profile/icons.h"
@@ -54,7 +54,8 @@ TEST_F(GraphicsTest, ReadsABmpAndAPngFromAByteRange) {
     ASSERT_EQ(dib->Width(), 4);
     ASSERT_EQ(dib->Height(), 3);
     for (int y = 0; y < 3; ++y)
-      for (int x = 0; x < 4; ++x) EXPECT_EQ(dib->GetPixelColor(x, y), source.GetPixelColor(x, y)) << x << "," << y;
+      for (int x = 0; x < 4; ++x)
+        EXPECT_EQ(dib->GetPixelColor(x, y), source.GetPixelColor(x, y)) << x << "," << y;
   }
 
   const std::string pngPath = dir + "/one.png";
@@ -81,15 +82,15 @@ TEST_F(GraphicsTest, RefusesRangesOutsideTheFileAndUnknownBytes) {
     long offset;
     long length;
   } bad[] = {
-      {set, -1, -1},                     // negative offset
-      {set, fileSize, -1},               // at the end
-      {set, offset, fileSize},           // range past the end
-      {set, offset, 0},                  // empty range
-      {set, offset, 20},                 // the headers cut short
-      {set, 0, -1},                      // junk, not an image
-      {set, offset + 1, -1},             // misaligned
-      {dir + "/missing.bmp", 0, -1},     // no file
-      {dir, 0, -1},                      // a directory
+      {set, -1, -1},                  // negative offset
+      {set, fileSize, -1},            // at the end
+      {set, offset, fileSize},        // range past the end
+      {set, offset, 0},               // empty range
+      {set, offset, 20},              // the headers cut short
+      {set, 0, -1},                   // junk, not an image
+      {set, offset + 1, -1},          // misaligned
+      {dir + "/missing.bmp", 0, -1},  // no file
+      {dir, 0, -1},                   // a directory
       {"", 0, -1},
   };
   for (const auto& b : bad) {
@@ -125,7 +126,8 @@ TEST_F(GraphicsTest, IconsComeFromStripsWithMasks) {
   // Two states of 2 x 2 side by side; the mask shows the left column only.
   TDib strip(4, 2, 24);
   for (int y = 0; y < 2; ++y)
-    for (int x = 0; x < 4; ++x) strip.SetPixelColor(x, y, x < 2 ? TColor(200, 0, 0) : TColor(0, 200, 0));
+    for (int x = 0; x < 4; ++x)
+      strip.SetPixelColor(x, y, x < 2 ? TColor(200, 0, 0) : TColor(0, 200, 0));
   TDib mask(2, 2, 8, 2);
   mask.SetColor(0, TColor::Black);
   mask.SetColor(1, TColor::White);
@@ -150,7 +152,8 @@ TEST_F(GraphicsTest, IconsComeFromStripsWithMasks) {
   EXPECT_EQ(icon->GetIconBitmap(ZIcon::eSMALL, ZIcon::eDISABLED), icon->GetIcon(ZIcon::eSMALL, 0));
   ASSERT_NE(icon->GetMask(ZIcon::eSMALL), nullptr);
 
-  auto composed = icon->ComposeOver(ZIcon::eSMALL, ZIcon::eNORMAL, TColor(1, 2, 3).PaletteRelative());
+  auto composed =
+      icon->ComposeOver(ZIcon::eSMALL, ZIcon::eNORMAL, TColor(1, 2, 3).PaletteRelative());
   ASSERT_NE(composed, nullptr);
   EXPECT_EQ(composed->GetPixelColor(0, 1), TColor(200, 0, 0));
   EXPECT_EQ(composed->GetPixelColor(1, 1), TColor(1, 2, 3));

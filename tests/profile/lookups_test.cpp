@@ -1,7 +1,7 @@
 #include <string>
 
-#include "quillui/profile/attributes.h"
 #include "quillui/framework/base/diagnostics.h"
+#include "quillui/profile/attributes.h"
 #include "quillui/profile/entries.h"
 #include "quillui/profile/holder_ids.h"
 #include "tests/profile/profile_fixture.h"

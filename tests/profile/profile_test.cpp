@@ -44,10 +44,11 @@ TEST_F(ProfileTest, NumbersAndSwitchesReadTheClassicWay) {
   const struct {
     const char* key;
     int expected;
-  } ints[] = {{"a", 12},  {"b", -7},          {"c", 3},         {"d", 42}, {"e", -1},
-              {"f", -1},  {"g", INT_MAX},     {"h", INT_MIN},   {"none", -1}};
+  } ints[] = {{"a", 12}, {"b", -7},      {"c", 3},       {"d", 42},   {"e", -1},
+              {"f", -1}, {"g", INT_MAX}, {"h", INT_MIN}, {"none", -1}};
   for (const auto& c : ints) EXPECT_EQ(p.GetInt("N", c.key, -1), c.expected) << c.key;
-  for (const char* key : {"t1", "t2", "t3", "t4", "t5"}) EXPECT_TRUE(p.GetBool("B", key, false)) << key;
+  for (const char* key : {"t1", "t2", "t3", "t4", "t5"})
+    EXPECT_TRUE(p.GetBool("B", key, false)) << key;
   for (const char* key : {"f1", "f2", "f3", "f4"}) EXPECT_FALSE(p.GetBool("B", key, true)) << key;
   EXPECT_TRUE(p.GetBool("B", "bad", true));
   EXPECT_FALSE(p.GetBool("B", "bad", false));
@@ -55,7 +56,9 @@ TEST_F(ProfileTest, NumbersAndSwitchesReadTheClassicWay) {
 }
 
 TEST_F(ProfileTest, NullKeyListsTheSectionsKeysZeroSeparated) {
-  WriteIni("[Routing]\nArticle=Pane=Article\nGallery=Pane=Media\nARTICLE=second\n\n[Other]\nx=1\n[Empty]\n");
+  WriteIni(
+      "[Routing]\nArticle=Pane=Article\nGallery=Pane=Media\nARTICLE=second\n\n[Other]\nx=1\n[Empty]"
+      "\n");
   ZProf& p = ZProfile();
   EXPECT_EQ(p.Get("routing", nullptr, ""), std::string("Article\0Gallery\0\0", 17));
   EXPECT_EQ(p.Get("Empty", nullptr, ""), std::string("\0", 1));
@@ -71,13 +74,16 @@ TEST_F(ProfileTest, NullKeyListsTheSectionsKeysZeroSeparated) {
 }
 
 TEST_F(ProfileTest, EntriesEnumerateInFileOrder) {
-  WriteIni("[BMPSets]\nbuttons=.\\buttons.set\n; comment\nicons = icons.set\nbuttons=again\n[Next]\nz=1\n");
+  WriteIni(
+      "[BMPSets]\nbuttons=.\\buttons.set\n; comment\nicons = "
+      "icons.set\nbuttons=again\n[Next]\nz=1\n");
   ZProf& p = ZProfile();
   std::string key, value;
   std::vector<std::string> seen;
   for (bool ok = p.GetFirstEntry("bmpsets", key, value); ok; ok = p.GetNextEntry(key, value))
     seen.push_back(key + "|" + value);
-  EXPECT_EQ(seen, (std::vector<std::string>{"buttons|.\\buttons.set", "icons|icons.set", "buttons|again"}));
+  EXPECT_EQ(seen, (std::vector<std::string>{"buttons|.\\buttons.set", "icons|icons.set",
+                                            "buttons|again"}));
   EXPECT_FALSE(p.GetNextEntry(key, value));
   EXPECT_FALSE(p.GetFirstEntry("Missing", key, value));
 }
@@ -92,8 +98,8 @@ TEST_F(ProfileTest, SetRewritesInPlaceAndKeepsEverythingElse) {
       "[Prefs]\n"
       "ButtonSounds=0\n");
   ZProf& p = ZProfile();
-  ASSERT_TRUE(p.Set("view", "buttoninterval", "150"));   // existing key, other case
-  ASSERT_TRUE(p.Set("View", "Speed", "fast"));            // new key after the last entry
+  ASSERT_TRUE(p.Set("view", "buttoninterval", "150"));      // existing key, other case
+  ASSERT_TRUE(p.Set("View", "Speed", "fast"));              // new key after the last entry
   ASSERT_TRUE(p.Set("Bookmarks", "LastSavedList", "a b"));  // new section at the end
   EXPECT_EQ(ReadIni(),
             "; head comment\n"
@@ -136,10 +142,11 @@ TEST_F(ProfileTest, SetCreatesTheFileAndRefusesUnwritableNames) {
   EXPECT_EQ(p.Get("A", "b", "def"), "def");  // no file: defaults
   ASSERT_TRUE(p.Set("A", "b", "c"));
   EXPECT_EQ(ReadIni(), "[A]\nb=c\n");
-  const char* bad[][3] = {{"A]", "k", "v"}, {"A", "k=1", "v"}, {"A", "k", "two\nlines"},
-                          {"A", "", "v"},   {"", "k", "v"},    {"A", " k", "v"},
+  const char* bad[][3] = {{"A]", "k", "v"}, {"A", "k=1", "v"},  {"A", "k", "two\nlines"},
+                          {"A", "", "v"},   {"", "k", "v"},     {"A", " k", "v"},
                           {"A", ";k", "v"}, {nullptr, "k", "v"}};
-  for (const auto& b : bad) EXPECT_FALSE(p.Set(b[0], b[1], b[2])) << (b[0] ? b[0] : "null") << "/" << b[1];
+  for (const auto& b : bad)
+    EXPECT_FALSE(p.Set(b[0], b[1], b[2])) << (b[0] ? b[0] : "null") << "/" << b[1];
   EXPECT_EQ(ReadIni(), "[A]\nb=c\n");
 }
 

@@ -30,11 +30,21 @@ TEST(LibraryResources, FlyMenuTextHoldsTheMasterTexts) {
     const char* text;
   };
   const Entry table[] = {
-      {0, 7432, "Go to Full Screen"},  {4, 7433, "Bookmark"},       {6, 7436, "Freeze Headings"},
-      {7, 7437, "Freeze Headings"},    {19, 7207, "Next"},          {33, 7214, "Go To Year"},
-      {38, 7209, "Options"},           {40, 7701, "Go to Small Screen"}, {41, 7533, "Book Mark"},
-      {45, 7307, "Copy Text"},         {51, 7302, "Options"},       {52, 7530, "Idea Search"},
-      {61, 7541, "Play Current Script"}, {62, 7570, "View Pageant Tutorial"}, {67, 7565, "Close"},
+      {0, 7432, "Go to Full Screen"},
+      {4, 7433, "Bookmark"},
+      {6, 7436, "Freeze Headings"},
+      {7, 7437, "Freeze Headings"},
+      {19, 7207, "Next"},
+      {33, 7214, "Go To Year"},
+      {38, 7209, "Options"},
+      {40, 7701, "Go to Small Screen"},
+      {41, 7533, "Book Mark"},
+      {45, 7307, "Copy Text"},
+      {51, 7302, "Options"},
+      {52, 7530, "Idea Search"},
+      {61, 7541, "Play Current Script"},
+      {62, 7570, "View Pageant Tutorial"},
+      {67, 7565, "Close"},
   };
   for (const Entry& e : table) {
     EXPECT_EQ(master.GetMenuItemID(e.pos), e.id) << e.pos;

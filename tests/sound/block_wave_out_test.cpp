@@ -85,7 +85,8 @@ TEST_F(SoundDeviceTest, QueueWhilePausedThenPlayWritesInOrderAndPlayingWritesAtO
   const ZWaveBlock* order[] = {&a, &b, &c};
   for (size_t i = 0; i < 3; ++i) {
     EXPECT_EQ(played[i].cookie, uint64_t(uintptr_t(order[i]->Header())));
-    EXPECT_EQ(played[i].bytes, Bytes(order[i]->Imp().Data(), order[i]->Imp().Data() + order[i]->Imp().BufferSize()));
+    EXPECT_EQ(played[i].bytes,
+              Bytes(order[i]->Imp().Data(), order[i]->Imp().Data() + order[i]->Imp().BufferSize()));
   }
   // Back to back in virtual time.
   EXPECT_EQ(played[0].startMs, t0);
@@ -202,8 +203,9 @@ TEST_F(SoundDeviceTest, OpenRefusesFormatsNoBackendPlays) {
     uint32_t rate;
     uint16_t bits, align;
   } cases[] = {
-      {"float", 3, 1, 8000, 32, 4},   {"24_bit", 1, 2, 44100, 24, 6}, {"three_channels", 1, 3, 8000, 8, 3},
-      {"bad_block_align", 1, 2, 8000, 16, 2}, {"zero_rate", 1, 1, 0, 8, 1},
+      {"float", 3, 1, 8000, 32, 4},         {"24_bit", 1, 2, 44100, 24, 6},
+      {"three_channels", 1, 3, 8000, 8, 3}, {"bad_block_align", 1, 2, 8000, 16, 2},
+      {"zero_rate", 1, 1, 0, 8, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -312,7 +314,8 @@ TEST_F(PlaySoundTest, NullNameStopsAndUnreadableFilesAreIgnored) {
 
   const std::string bad = dir / "bad.wav";
   WriteBytes(bad, Riff("WAVE", {Chunk("data", Bytes(4), 1u << 30)}));
-  for (const std::string& name : {bad, dir / "missing.wav", dir.path()}) pyxPlaySound(name.c_str(), SND_ASYNC);
+  for (const std::string& name : {bad, dir / "missing.wav", dir.path()})
+    pyxPlaySound(name.c_str(), SND_ASYNC);
   EXPECT_EQ(Played().size(), 1u);
   pyxPlaySoundSetNotifyWindow(nullptr);
   pyxPlaySoundNotify(0, 0);

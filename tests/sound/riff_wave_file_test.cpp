@@ -29,13 +29,14 @@ struct PcmCase {
 };
 
 TEST_F(WaveFileTest, LoadsRealPcmFilesSkippingOtherChunks) {
-  for (const PcmCase c : {PcmCase{"8bit_mono_11025", 1, 11025, 8}, PcmCase{"16bit_stereo_44100", 2, 44100, 16}}) {
+  for (const PcmCase c :
+       {PcmCase{"8bit_mono_11025", 1, 11025, 8}, PcmCase{"16bit_stereo_44100", 2, 44100, 16}}) {
     SCOPED_TRACE(c.name);
     const Bytes samples = Sine(c.channels, c.rate, c.bits, 301, 440, 0.8);
     // An odd-sized chunk between "fmt " and "data" checks the pad byte is stepped over.
-    const std::string path = Make(c.name, Riff("WAVE", {Chunk("fmt ", FmtBody(c.channels, c.rate, c.bits)),
-                                                        Chunk("note", Bytes{'a', 'b', 'c'}),
-                                                        Chunk("data", samples)}));
+    const std::string path =
+        Make(c.name, Riff("WAVE", {Chunk("fmt ", FmtBody(c.channels, c.rate, c.bits)),
+                                   Chunk("note", Bytes{'a', 'b', 'c'}), Chunk("data", samples)}));
     ZWaveFile file(path.c_str(), MMIO_READ);
     ASSERT_TRUE(file.IsOpen());
     ASSERT_EQ(file.Depth(), 0);
@@ -62,13 +63,14 @@ TEST_F(WaveFileTest, DefaultFormatSavesAnEighteenByteChunkEndingInItsSize) {
   EXPECT_EQ(fresh.BlockSize(), 8192u);
   std::ostringstream text;
   text << fresh.Format();
-  EXPECT_EQ(text.str(),
-            "wave format=1\nchannels= 1\nsamples_persec=11025\navgbytes_persec=11025\nblock_align=1\n"
-            "bits_persample=8\n");
+  EXPECT_EQ(
+      text.str(),
+      "wave format=1\nchannels= 1\nsamples_persec=11025\navgbytes_persec=11025\nblock_align=1\n"
+      "bits_persample=8\n");
 
   // A saved default sound reads back as the bytes of a canonical file.
-  const std::string source = Make("in.wav", Riff("WAVE", {Chunk("fmt ", FmtBody(1, 11025, 8)),
-                                                          Chunk("data", Bytes{1, 2, 3})}));
+  const std::string source = Make(
+      "in.wav", Riff("WAVE", {Chunk("fmt ", FmtBody(1, 11025, 8)), Chunk("data", Bytes{1, 2, 3})}));
   ZOneBlockWaveBuffer buffer;
   {
     ZWaveFile in(source.c_str(), MMIO_READ);
@@ -97,7 +99,8 @@ TEST_F(WaveFileTest, LongFormatChunkIsReadWholeAndNeverWrittenPastItsRecord) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const Bytes fmt = FmtBody(2, 22050, 16, 40, c.sizeField);
-    const std::string path = Make("fmt40.wav", Riff("WAVE", {Chunk("fmt ", fmt), Chunk("data", Bytes(8, 7))}));
+    const std::string path =
+        Make("fmt40.wav", Riff("WAVE", {Chunk("fmt ", fmt), Chunk("data", Bytes(8, 7))}));
     ZOneBlockWaveBuffer buffer;
     {
       ZWaveFile file(path.c_str(), MMIO_READ);
@@ -242,7 +245,8 @@ TEST_F(WaveFileTest, NamesOf256CharactersAreRefused) {
 }
 
 TEST_F(WaveFileTest, BlockMemoryThatCannotBeHadIsAPlainFailure) {
-  const std::string path = Make("ok.wav", Riff("WAVE", {Chunk("fmt ", FmtBody(1, 8000, 8)), Chunk("data", Bytes(64, 9))}));
+  const std::string path = Make(
+      "ok.wav", Riff("WAVE", {Chunk("fmt ", FmtBody(1, 8000, 8)), Chunk("data", Bytes(64, 9))}));
   for (int failing : {1, 2}) {  // the header, then the buffer
     SCOPED_TRACE(failing);
     ZWaveFile file(path.c_str(), MMIO_READ);

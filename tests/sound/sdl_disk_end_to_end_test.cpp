@@ -99,7 +99,8 @@ TEST_F(SdlDiskTest, SamplesInTheDevicesFormatArriveUnchanged) {
   ASSERT_NE(at, played.end()) << "the queued samples are not in the driver's output";
   // Nothing but silence around them.
   EXPECT_TRUE(std::all_of(played.begin(), at, [](int16_t s) { return s == 0; }));
-  EXPECT_TRUE(std::all_of(at + long(expected.size()), played.end(), [](int16_t s) { return s == 0; }));
+  EXPECT_TRUE(
+      std::all_of(at + long(expected.size()), played.end(), [](int16_t s) { return s == 0; }));
 }
 
 TEST_F(SdlDiskTest, EightBitMonoIsConvertedAndResampled) {
@@ -111,7 +112,8 @@ TEST_F(SdlDiskTest, EightBitMonoIsConvertedAndResampled) {
   ASSERT_GT(played.size(), 2u);
   const size_t n = played.size() / 2;
   auto left = [&](size_t i) { return double(played[2 * i]); };
-  for (size_t i = 0; i < n; ++i) ASSERT_EQ(played[2 * i], played[2 * i + 1]) << "mono goes to both channels";
+  for (size_t i = 0; i < n; ++i)
+    ASSERT_EQ(played[2 * i], played[2 * i + 1]) << "mono goes to both channels";
 
   // The sound: from the first to the last frame that is not silence.
   size_t first = 0, last = n;

@@ -24,7 +24,8 @@ inline void Put32(Bytes& b, uint32_t v) {
   for (int i = 0; i < 4; ++i) b.push_back(uint8_t(v >> (8 * i)));
 }
 inline uint32_t Get32(const Bytes& b, size_t at) {
-  return uint32_t(b[at]) | (uint32_t(b[at + 1]) << 8) | (uint32_t(b[at + 2]) << 16) | (uint32_t(b[at + 3]) << 24);
+  return uint32_t(b[at]) | (uint32_t(b[at + 1]) << 8) | (uint32_t(b[at + 2]) << 16) |
+         (uint32_t(b[at + 3]) << 24);
 }
 inline uint16_t Get16(const Bytes& b, size_t at) { return uint16_t(b[at] | (b[at + 1] << 8)); }
 
@@ -37,7 +38,8 @@ inline Bytes Chunk(const char* id, const Bytes& body, std::optional<uint32_t> cl
   return b;
 }
 
-inline Bytes Riff(const char* form, const std::vector<Bytes>& chunks, std::optional<uint32_t> claimed = {}) {
+inline Bytes Riff(const char* form, const std::vector<Bytes>& chunks,
+                  std::optional<uint32_t> claimed = {}) {
   Bytes body(form, form + 4);
   for (const Bytes& c : chunks) body.insert(body.end(), c.begin(), c.end());
   return Chunk("RIFF", body, claimed);
@@ -60,7 +62,8 @@ inline Bytes FmtBody(uint16_t channels, uint32_t rate, uint16_t bits, size_t len
 }
 
 // frames of a sine at freq Hz, 8-bit unsigned or 16-bit signed, the same on every channel.
-inline Bytes Sine(uint16_t channels, uint32_t rate, uint16_t bits, size_t frames, double freq, double amp) {
+inline Bytes Sine(uint16_t channels, uint32_t rate, uint16_t bits, size_t frames, double freq,
+                  double amp) {
   Bytes b;
   for (size_t i = 0; i < frames; ++i) {
     const double v = amp * std::sin(2 * M_PI * freq * double(i) / rate);
@@ -95,7 +98,8 @@ inline Bytes ReadBytes(const std::string& path) {
 class ScratchDir {
  public:
   ScratchDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quill-sound-test-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "quill-sound-test-XXXXXX").string();
     if (mkdtemp(pattern.data())) path_ = pattern;
   }
   ~ScratchDir() {

@@ -101,7 +101,8 @@ void Emit(std::ostream& os, const TResourceScript& script, const std::string& fu
     const auto& bytes = script.bitmaps[i].bmp;
     os << "// " << script.bitmapFiles[i] << "\nconst uint8_t kBitmap" << i << "[" << bytes.size()
        << "] = {";
-    for (size_t b = 0; b < bytes.size(); ++b) os << (b % 16 == 0 ? "\n    " : " ") << int(bytes[b]) << ",";
+    for (size_t b = 0; b < bytes.size(); ++b)
+      os << (b % 16 == 0 ? "\n    " : " ") << int(bytes[b]) << ",";
     os << "\n};\n\n";
   }
   os << "}  // namespace\n\nvoid " << function << "(TResourceTable& table) {\n";
@@ -117,8 +118,8 @@ void Emit(std::ostream& os, const TResourceScript& script, const std::string& fu
     os << "  {\n    TDialogTemplate dlg;\n    dlg.name = " << Literal(d.name)
        << ";\n    dlg.caption = " << Literal(d.caption) << ";\n    dlg.units = TRect("
        << d.units.left << ", " << d.units.top << ", " << d.units.right << ", " << d.units.bottom
-       << ");\n    dlg.style = " << Hex(d.style) << ";\n    dlg.fontFace = "
-       << Literal(d.fontFace) << ";\n    dlg.fontPointSize = " << d.fontPointSize << ";\n";
+       << ");\n    dlg.style = " << Hex(d.style) << ";\n    dlg.fontFace = " << Literal(d.fontFace)
+       << ";\n    dlg.fontPointSize = " << d.fontPointSize << ";\n";
     for (const auto& c : d.items)
       os << "    dlg.items.push_back(Control(" << Literal(c.className) << ", " << Literal(c.text)
          << ", " << c.id << ", " << c.units.left << ", " << c.units.top << ", " << c.units.right
@@ -142,10 +143,14 @@ int main(int argc, char** argv) {
   std::string input, output, function = "RegisterResources";
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
-    if (a == "-o" && i + 1 < argc) output = argv[++i];
-    else if (a == "--function" && i + 1 < argc) function = argv[++i];
-    else if (!a.empty() && a[0] != '-' && input.empty()) input = a;
-    else return Usage();
+    if (a == "-o" && i + 1 < argc)
+      output = argv[++i];
+    else if (a == "--function" && i + 1 < argc)
+      function = argv[++i];
+    else if (!a.empty() && a[0] != '-' && input.empty())
+      input = a;
+    else
+      return Usage();
   }
   if (input.empty() || output.empty()) return Usage();
 

@@ -13,12 +13,8 @@ namespace quill::rc {
 // or style, signed or not, fits.
 inline constexpr int64_t kMaxLexValue = UINT32_MAX;
 
-inline bool IsIdentStart(char c) {
-  return std::isalpha(static_cast<unsigned char>(c)) || c == '_';
-}
-inline bool IsIdentChar(char c) {
-  return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
-}
+inline bool IsIdentStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; }
+inline bool IsIdentChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
 
 enum class Tok { End, Ident, Number, String, Punct, Directive, Bad };
 
@@ -97,8 +93,8 @@ class Lexer {
         while (pos_ < text_.size() && text_[pos_] != '\n') ++pos_;
       } else if (c == '/' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '*') {
         pos_ += 2;
-        while (pos_ < text_.size() && !(text_[pos_] == '*' && pos_ + 1 < text_.size() &&
-                                        text_[pos_ + 1] == '/')) {
+        while (pos_ < text_.size() &&
+               !(text_[pos_] == '*' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '/')) {
           if (text_[pos_] == '\n') ++line_;
           ++pos_;
         }
@@ -134,9 +130,12 @@ class Lexer {
     for (; i < digits.size(); ++i) {
       char d = digits[i];
       int dv = -1;
-      if (d >= '0' && d <= '9') dv = d - '0';
-      else if (base == 16 && d >= 'a' && d <= 'f') dv = d - 'a' + 10;
-      else if (base == 16 && d >= 'A' && d <= 'F') dv = d - 'A' + 10;
+      if (d >= '0' && d <= '9')
+        dv = d - '0';
+      else if (base == 16 && d >= 'a' && d <= 'f')
+        dv = d - 'a' + 10;
+      else if (base == 16 && d >= 'A' && d <= 'F')
+        dv = d - 'A' + 10;
       if (dv < 0 || v > (uint64_t(kMaxLexValue) - uint64_t(dv)) / uint64_t(base)) {
         t.kind = Tok::Bad;
         return t;
@@ -177,8 +176,8 @@ class Lexer {
           case 'n': t.text += '\n'; break;
           default:
             t.kind = Tok::Bad;
-            t.text = std::string("unknown escape '\\") + (e >= 32 && e < 127 ? e : '?') +
-                     "' in string";
+            t.text =
+                std::string("unknown escape '\\") + (e >= 32 && e < 127 ? e : '?') + "' in string";
             return t;
         }
         continue;

@@ -2,9 +2,9 @@
 
 #include <cctype>
 
-#include "tools/quill-rc/resource_lexer.h"
 #include <map>
 #include <set>
+#include "tools/quill-rc/resource_lexer.h"
 
 namespace quill {
 
@@ -22,26 +22,68 @@ constexpr int64_t kMaxValue = UINT32_MAX;
 // The classic values of the names a script may use without defining them.
 const std::map<std::string, int64_t>& BuiltinConstants() {
   static const std::map<std::string, int64_t> table = {
-      {"WS_OVERLAPPED", 0x00000000},  {"WS_POPUP", 0x80000000},      {"WS_CHILD", 0x40000000},
-      {"WS_MINIMIZE", 0x20000000},    {"WS_VISIBLE", 0x10000000},    {"WS_DISABLED", 0x08000000},
-      {"WS_CLIPSIBLINGS", 0x04000000}, {"WS_CLIPCHILDREN", 0x02000000}, {"WS_MAXIMIZE", 0x01000000},
-      {"WS_CAPTION", 0x00C00000},     {"WS_BORDER", 0x00800000},     {"WS_DLGFRAME", 0x00400000},
-      {"WS_VSCROLL", 0x00200000},     {"WS_HSCROLL", 0x00100000},    {"WS_SYSMENU", 0x00080000},
-      {"WS_THICKFRAME", 0x00040000},  {"WS_GROUP", 0x00020000},      {"WS_TABSTOP", 0x00010000},
-      {"WS_MINIMIZEBOX", 0x00020000}, {"WS_MAXIMIZEBOX", 0x00010000},
-      {"WS_EX_DLGMODALFRAME", 0x1},   {"WS_EX_TOPMOST", 0x8},        {"WS_EX_TRANSPARENT", 0x20},
+      {"WS_OVERLAPPED", 0x00000000},
+      {"WS_POPUP", 0x80000000},
+      {"WS_CHILD", 0x40000000},
+      {"WS_MINIMIZE", 0x20000000},
+      {"WS_VISIBLE", 0x10000000},
+      {"WS_DISABLED", 0x08000000},
+      {"WS_CLIPSIBLINGS", 0x04000000},
+      {"WS_CLIPCHILDREN", 0x02000000},
+      {"WS_MAXIMIZE", 0x01000000},
+      {"WS_CAPTION", 0x00C00000},
+      {"WS_BORDER", 0x00800000},
+      {"WS_DLGFRAME", 0x00400000},
+      {"WS_VSCROLL", 0x00200000},
+      {"WS_HSCROLL", 0x00100000},
+      {"WS_SYSMENU", 0x00080000},
+      {"WS_THICKFRAME", 0x00040000},
+      {"WS_GROUP", 0x00020000},
+      {"WS_TABSTOP", 0x00010000},
+      {"WS_MINIMIZEBOX", 0x00020000},
+      {"WS_MAXIMIZEBOX", 0x00010000},
+      {"WS_EX_DLGMODALFRAME", 0x1},
+      {"WS_EX_TOPMOST", 0x8},
+      {"WS_EX_TRANSPARENT", 0x20},
       {"WS_EX_TOOLWINDOW", 0x80},
-      {"DS_ABSALIGN", 0x01},  {"DS_SYSMODAL", 0x02},  {"DS_3DLOOK", 0x04},   {"DS_LOCALEDIT", 0x20},
-      {"DS_SETFONT", 0x40},   {"DS_MODALFRAME", 0x80}, {"DS_NOIDLEMSG", 0x100},
-      {"DS_SETFOREGROUND", 0x200}, {"DS_CENTER", 0x800},
-      {"SS_LEFT", 0}, {"SS_CENTER", 1}, {"SS_RIGHT", 2}, {"SS_NOPREFIX", 0x80},
-      {"BS_PUSHBUTTON", 0}, {"BS_DEFPUSHBUTTON", 1}, {"BS_CHECKBOX", 2}, {"BS_AUTOCHECKBOX", 3},
-      {"BS_RADIOBUTTON", 4}, {"BS_GROUPBOX", 7}, {"BS_AUTORADIOBUTTON", 9},
-      {"ES_LEFT", 0}, {"ES_CENTER", 1}, {"ES_RIGHT", 2}, {"ES_MULTILINE", 4},
-      {"ES_UPPERCASE", 8}, {"ES_LOWERCASE", 0x10}, {"ES_PASSWORD", 0x20},
-      {"ES_AUTOVSCROLL", 0x40}, {"ES_AUTOHSCROLL", 0x80}, {"ES_READONLY", 0x800},
-      {"IDOK", 1}, {"IDCANCEL", 2}, {"IDABORT", 3}, {"IDRETRY", 4}, {"IDIGNORE", 5},
-      {"IDYES", 6}, {"IDNO", 7}, {"IDC_STATIC", -1},
+      {"DS_ABSALIGN", 0x01},
+      {"DS_SYSMODAL", 0x02},
+      {"DS_3DLOOK", 0x04},
+      {"DS_LOCALEDIT", 0x20},
+      {"DS_SETFONT", 0x40},
+      {"DS_MODALFRAME", 0x80},
+      {"DS_NOIDLEMSG", 0x100},
+      {"DS_SETFOREGROUND", 0x200},
+      {"DS_CENTER", 0x800},
+      {"SS_LEFT", 0},
+      {"SS_CENTER", 1},
+      {"SS_RIGHT", 2},
+      {"SS_NOPREFIX", 0x80},
+      {"BS_PUSHBUTTON", 0},
+      {"BS_DEFPUSHBUTTON", 1},
+      {"BS_CHECKBOX", 2},
+      {"BS_AUTOCHECKBOX", 3},
+      {"BS_RADIOBUTTON", 4},
+      {"BS_GROUPBOX", 7},
+      {"BS_AUTORADIOBUTTON", 9},
+      {"ES_LEFT", 0},
+      {"ES_CENTER", 1},
+      {"ES_RIGHT", 2},
+      {"ES_MULTILINE", 4},
+      {"ES_UPPERCASE", 8},
+      {"ES_LOWERCASE", 0x10},
+      {"ES_PASSWORD", 0x20},
+      {"ES_AUTOVSCROLL", 0x40},
+      {"ES_AUTOHSCROLL", 0x80},
+      {"ES_READONLY", 0x800},
+      {"IDOK", 1},
+      {"IDCANCEL", 2},
+      {"IDABORT", 3},
+      {"IDRETRY", 4},
+      {"IDIGNORE", 5},
+      {"IDYES", 6},
+      {"IDNO", 7},
+      {"IDC_STATIC", -1},
   };
   return table;
 }
@@ -75,15 +117,20 @@ class Parser {
       Token name = lx_.Next();
       Token type = lx_.Next();
       if (type.kind != Tok::Ident)
-        return Fail(type.line, "expected a resource type after '" + name.text + "', found " +
-                                   Describe(type));
+        return Fail(type.line,
+                    "expected a resource type after '" + name.text + "', found " + Describe(type));
       std::string kind = Upper(type.text);
       bool ok = false;
-      if (kind == "MENU") ok = Menu(name);
-      else if (kind == "DIALOG") ok = Dialog(name);
-      else if (kind == "BITMAP") ok = Bitmap(name);
-      else return Fail(type.line, "unknown keyword '" + type.text + "' (expected MENU, DIALOG, "
-                                  "BITMAP or STRINGTABLE)");
+      if (kind == "MENU")
+        ok = Menu(name);
+      else if (kind == "DIALOG")
+        ok = Dialog(name);
+      else if (kind == "BITMAP")
+        ok = Bitmap(name);
+      else
+        return Fail(type.line, "unknown keyword '" + type.text +
+                                   "' (expected MENU, DIALOG, "
+                                   "BITMAP or STRINGTABLE)");
       if (!ok) return false;
     }
   }
@@ -166,8 +213,10 @@ class Parser {
       lx_.Next();
       int64_t r = 0;
       if (!Term(r, depth)) return false;
-      if (op == '|') v = int64_t(uint32_t(v) | uint32_t(r));
-      else v = op == '+' ? v + r : v - r;
+      if (op == '|')
+        v = int64_t(uint32_t(v) | uint32_t(r));
+      else
+        v = op == '+' ? v + r : v - r;
       if (v < kMinValue || v > kMaxValue) return Fail(line, "value out of range");
     }
   }
@@ -225,8 +274,8 @@ class Parser {
 
   // Memory options of the classic syntax; accepted and ignored.
   void SkipLoadOptions() {
-    static const std::set<std::string> kOptions = {"DISCARDABLE", "MOVEABLE", "FIXED", "PURE",
-                                                   "IMPURE", "PRELOAD", "LOADONCALL"};
+    static const std::set<std::string> kOptions = {"DISCARDABLE", "MOVEABLE", "FIXED",     "PURE",
+                                                   "IMPURE",      "PRELOAD",  "LOADONCALL"};
     while (lx_.Peek().kind == Tok::Ident && kOptions.count(Upper(lx_.Peek().text))) lx_.Next();
   }
 
@@ -273,14 +322,22 @@ class Parser {
       }
       std::string w = Upper(t.text);
       uint32_t bit = 0;
-      if (w == "CHECKED") bit = MF_CHECKED;
-      else if (w == "GRAYED") bit = MF_GRAYED;
-      else if (w == "INACTIVE") bit = MF_DISABLED;
-      else if (w == "MENUBREAK") bit = MF_MENUBREAK;
-      else if (w == "MENUBARBREAK") bit = MF_MENUBARBREAK;
-      else if (w == "HELP") bit = MF_HELP;
-      else if (comma) return Fail(t.line, "unknown menu option '" + t.text + "'");
-      else return true;  // the next item's keyword
+      if (w == "CHECKED")
+        bit = MF_CHECKED;
+      else if (w == "GRAYED")
+        bit = MF_GRAYED;
+      else if (w == "INACTIVE")
+        bit = MF_DISABLED;
+      else if (w == "MENUBREAK")
+        bit = MF_MENUBREAK;
+      else if (w == "MENUBARBREAK")
+        bit = MF_MENUBARBREAK;
+      else if (w == "HELP")
+        bit = MF_HELP;
+      else if (comma)
+        return Fail(t.line, "unknown menu option '" + t.text + "'");
+      else
+        return true;  // the next item's keyword
       lx_.Next();
       flags |= bit;
     }
@@ -306,16 +363,17 @@ class Parser {
         }
       } else if (IsWord(t, "POPUP")) {
         if (depth >= kMaxMenuNesting)
-          return Fail(t.line, "menus nest deeper than " + std::to_string(kMaxMenuNesting) +
-                                  " levels");
+          return Fail(t.line,
+                      "menus nest deeper than " + std::to_string(kMaxMenuNesting) + " levels");
         if (!String(item.text, "the pop-up's text in quotes") || !MenuOptions(item.flags))
           return false;
         item.flags |= MF_POPUP;
         int open = 0;
         if (!OpenBlock(open) || !MenuItems(item.items, depth + 1, open)) return false;
       } else if (t.kind == Tok::Ident) {
-        return Fail(t.line, "unknown keyword '" + t.text + "' in a menu (expected MENUITEM or "
-                                                           "POPUP)");
+        return Fail(t.line, "unknown keyword '" + t.text +
+                                "' in a menu (expected MENUITEM or "
+                                "POPUP)");
       } else {
         return FailOn(t, "MENUITEM, POPUP or the end of the block");
       }

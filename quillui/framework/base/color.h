@@ -33,7 +33,9 @@ inline constexpr uint8_t PC_NOCOLLAPSE = 0x04;
 constexpr COLORREF RGB(uint8_t r, uint8_t g, uint8_t b) {
   return uint32_t(r) | (uint32_t(g) << 8) | (uint32_t(b) << 16);
 }
-constexpr COLORREF PALETTERGB(uint8_t r, uint8_t g, uint8_t b) { return 0x02000000u | RGB(r, g, b); }
+constexpr COLORREF PALETTERGB(uint8_t r, uint8_t g, uint8_t b) {
+  return 0x02000000u | RGB(r, g, b);
+}
 constexpr COLORREF PALETTEINDEX(uint16_t i) { return 0x01000000u | i; }
 constexpr uint8_t GetRValue(COLORREF c) { return uint8_t(c); }
 constexpr uint8_t GetGValue(COLORREF c) { return uint8_t(c >> 8); }

@@ -52,7 +52,9 @@ class TPtrArray {
     WithOutOfMemoryError([&] { items_.push_back(item); });
   }
   void AddAt(T* item, size_t index) {
-    WithOutOfMemoryError([&] { items_.insert(items_.begin() + std::ptrdiff_t(std::min(index, items_.size())), item); });
+    WithOutOfMemoryError([&] {
+      items_.insert(items_.begin() + std::ptrdiff_t(std::min(index, items_.size())), item);
+    });
   }
   // Index of item, or -1.
   int Find(const T* item) const {

@@ -18,8 +18,16 @@ struct TPoint {
 
   constexpr TPoint operator+(const TPoint& o) const { return {x + o.x, y + o.y}; }
   constexpr TPoint operator-(const TPoint& o) const { return {x - o.x, y - o.y}; }
-  constexpr TPoint& operator+=(const TPoint& o) { x += o.x; y += o.y; return *this; }
-  constexpr TPoint& operator-=(const TPoint& o) { x -= o.x; y -= o.y; return *this; }
+  constexpr TPoint& operator+=(const TPoint& o) {
+    x += o.x;
+    y += o.y;
+    return *this;
+  }
+  constexpr TPoint& operator-=(const TPoint& o) {
+    x -= o.x;
+    y -= o.y;
+    return *this;
+  }
   constexpr TPoint OffsetBy(int dx, int dy) const { return {x + dx, y + dy}; }
   constexpr bool operator==(const TPoint&) const = default;
 };
@@ -77,7 +85,10 @@ struct TRect {
     return {left + dx, top + dy, right + dx, bottom + dy};
   }
   constexpr TRect& Offset(int dx, int dy) {
-    left += dx; right += dx; top += dy; bottom += dy;
+    left += dx;
+    right += dx;
+    top += dy;
+    bottom += dy;
     return *this;
   }
   constexpr TRect MovedTo(int x, int y) const { return {x, y, x + Width(), y + Height()}; }

@@ -45,7 +45,7 @@ struct TDialogItemTemplate {
   std::string className;  // "STATIC", "BUTTON", "EDIT"
   std::string text;
   int id = -1;
-  TRect units;            // x, y, x + cx, y + cy in dialog units
+  TRect units;  // x, y, x + cx, y + cy in dialog units
   uint32_t style = 0;
 };
 

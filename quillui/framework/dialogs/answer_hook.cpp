@@ -50,11 +50,12 @@ TAnswerHook ScriptedAnswers(std::vector<TModalAnswer> answers, std::vector<TModa
     size_t next = 0;
   };
   auto script = std::make_shared<Script>(Script{std::move(answers), 0});
-  return [script, kinds = std::move(kinds)](const TModalQuestion& q) -> std::optional<TModalAnswer> {
-    if (std::find(kinds.begin(), kinds.end(), q.kind) == kinds.end()) return std::nullopt;
-    if (script->next >= script->answers.size()) return std::nullopt;
-    return script->answers[script->next++];
-  };
+  return
+      [script, kinds = std::move(kinds)](const TModalQuestion& q) -> std::optional<TModalAnswer> {
+        if (std::find(kinds.begin(), kinds.end(), q.kind) == kinds.end()) return std::nullopt;
+        if (script->next >= script->answers.size()) return std::nullopt;
+        return script->answers[script->next++];
+      };
 }
 
 }  // namespace quill

@@ -23,11 +23,11 @@ struct TModalQuestion {
   std::string caption;
   UINT type = 0;  // MB_* bits
   // File dialogs.
-  std::string filter;        // "desc|pattern|desc|pattern|"
-  std::string defaultExt;    // without the dot
+  std::string filter;      // "desc|pattern|desc|pattern|"
+  std::string defaultExt;  // without the dot
   std::string initialDir;
-  std::string fileName;      // the initial name
-  uint32_t flags = 0;        // OFN_* bits
+  std::string fileName;  // the initial name
+  uint32_t flags = 0;    // OFN_* bits
   // Dialogs.
   std::string resourceName;  // the template's name
 };
@@ -57,9 +57,8 @@ inline constexpr size_t kMaxRecordedQuestions = 1000;
 // A hook that answers from a list, in order, one answer per question of the given kinds
 // (others are declined), and declines once the list is used up.
 TAnswerHook ScriptedAnswers(std::vector<TModalAnswer> answers,
-                            std::vector<TModalKind> kinds = {TModalKind::MessageBox,
-                                                             TModalKind::FileOpen,
-                                                             TModalKind::FileSave,
-                                                             TModalKind::Dialog});
+                            std::vector<TModalKind> kinds = {
+                                TModalKind::MessageBox, TModalKind::FileOpen, TModalKind::FileSave,
+                                TModalKind::Dialog});
 
 }  // namespace quill

@@ -63,19 +63,13 @@ void TControl::Notify(UINT code) {
 
 LRESULT TControl::DefWindowProc(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_SETTEXT:
-      SetText(lp ? reinterpret_cast<const char*>(lp) : "");
-      return 1;
+    case WM_SETTEXT: SetText(lp ? reinterpret_cast<const char*>(lp) : ""); return 1;
     case WM_SETFONT:
       if (wp) SetFont(*reinterpret_cast<const TFont*>(wp), lp != 0);
       return 0;
-    case WM_GETFONT:
-      return reinterpret_cast<LRESULT>(&GetFont());
-    case WM_ENABLE:
-      Invalidate();
-      return 0;
-    default:
-      return TWindow::DefWindowProc(msg, wp, lp);
+    case WM_GETFONT: return reinterpret_cast<LRESULT>(&GetFont());
+    case WM_ENABLE: Invalidate(); return 0;
+    default: return TWindow::DefWindowProc(msg, wp, lp);
   }
 }
 

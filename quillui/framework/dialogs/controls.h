@@ -151,7 +151,7 @@ class TEdit : public TControl {
   size_t caret_ = 0;
   size_t anchor_ = 0;  // the other end of the selection; equal to caret_ when none
   size_t limit_;
-  int scroll_ = 0;     // pixels of text scrolled out on the left
+  int scroll_ = 0;  // pixels of text scrolled out on the left
 };
 
 }  // namespace quill

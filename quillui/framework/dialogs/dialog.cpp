@@ -4,12 +4,12 @@
 #include <cctype>
 #include <cstdint>
 
-#include "quillui/framework/dialogs/answer_hook.h"
-#include "quillui/framework/window/application.h"
-#include "quillui/framework/gdi/dc.h"
 #include "quillui/framework/base/diagnostics.h"
 #include "quillui/framework/base/module.h"
+#include "quillui/framework/dialogs/answer_hook.h"
+#include "quillui/framework/gdi/dc.h"
 #include "quillui/framework/gdi/text_format.h"
+#include "quillui/framework/window/application.h"
 #include "quillui/framework/window/window_system.h"
 #include "quillui/platform/clock.h"
 
@@ -84,7 +84,9 @@ TDialog::TDialog(TWindow* parent, const char* resourceName, TModule* module)
 }
 
 TDialog::TDialog(TWindow* parent, const TDialogTemplate& dialogTemplate, TModule* module)
-    : TWindow(parent, nullptr, module), resourceName_(dialogTemplate.name), template_(dialogTemplate) {
+    : TWindow(parent, nullptr, module),
+      resourceName_(dialogTemplate.name),
+      template_(dialogTemplate) {
   Init(parent);
 }
 
@@ -195,9 +197,9 @@ TWindow* TDialog::CreateItem(const TDialogItemTemplate& item, const TRect& px) {
   } else if (SameClass(item.className, "EDIT")) {
     c = new TEdit(this, item.id, text, x, y, w, h);
   } else {
-    ReportDiagnostic("Dialog \"" + resourceName_ + "\": unknown control class \"" + item.className +
-                         "\".",
-                     "TDialog", __FILE__, __LINE__);
+    ReportDiagnostic(
+        "Dialog \"" + resourceName_ + "\": unknown control class \"" + item.className + "\".",
+        "TDialog", __FILE__, __LINE__);
     return nullptr;
   }
   c->Attr.Style |= item.style & (WS_TABSTOP | WS_GROUP | WS_DISABLED);
@@ -277,8 +279,12 @@ void TDialog::FinishModal() {
     if (TWindow* w = GetWindowPtr(h)) w->EnableWindow(true);
   TWindowSystem& ws = TWindowSystem::Get();
   TWindow* self = this;
-  auto mine = [&](HWND h) { TWindow* w = GetWindowPtr(h); return w && TopLevelOf(w) == self; };
-  if (GetWindowPtr(prevActive_) && (!GetWindowPtr(ws.active) || mine(ws.active))) ws.active = prevActive_;
+  auto mine = [&](HWND h) {
+    TWindow* w = GetWindowPtr(h);
+    return w && TopLevelOf(w) == self;
+  };
+  if (GetWindowPtr(prevActive_) && (!GetWindowPtr(ws.active) || mine(ws.active)))
+    ws.active = prevActive_;
   if (TWindow* f = GetWindowPtr(prevFocus_);
       f && f->IsWindowEnabled() && (!GetWindowPtr(ws.focus) || mine(ws.focus)))
     f->SetFocus();
@@ -325,7 +331,8 @@ int TDialog::RunModalLoop() {
     } else {
       uint64_t now = ws.NowMs();
       int timeout = -1;
-      if (due != UINT64_MAX) timeout = due <= now ? 0 : int(std::min<uint64_t>(due - now, 1u << 30));
+      if (due != UINT64_MAX)
+        timeout = due <= now ? 0 : int(std::min<uint64_t>(due - now, 1u << 30));
       ws.Backend().PollInput(timeout, input);
     }
     for (const platform::InputEvent& e : input) ws.PostInput(e);
@@ -387,7 +394,8 @@ std::string TDialog::GetDlgItemText(int id) const {
 }
 
 void TDialog::SetDlgItemText(int id, const std::string& text) {
-  if (TWindow* w = GetDlgItem(id)) w->SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  if (TWindow* w = GetDlgItem(id))
+    w->SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 TButton* TDialog::DefaultButton() const {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "quillui/framework/base/resource.h"
 #include "quillui/framework/dialogs/controls.h"
 #include "quillui/framework/gdi/font.h"
-#include "quillui/framework/base/resource.h"
 #include "quillui/framework/window/window.h"
 
 namespace quill {

@@ -9,8 +9,8 @@
 #include <system_error>
 
 #include "quillui/framework/dialogs/answer_hook.h"
-#include "quillui/framework/gdi/dc.h"
 #include "quillui/framework/dialogs/message_box.h"
+#include "quillui/framework/gdi/dc.h"
 #include "quillui/framework/gdi/text_format.h"
 
 namespace quill {
@@ -235,13 +235,15 @@ void TOpenSaveDialog::BuildControls(const TPoint& origin) {
   r = at(55, 141, 140, 14);
   type_ = place(new TButton(this, kFileTypeId, "", r.left, r.top, r.Width(), r.Height()));
   r = at(203, 122, 50, 14);
-  place(new TButton(this, IDOK, save_ ? "&Save" : "&Open", r.left, r.top, r.Width(), r.Height(), true));
+  place(new TButton(this, IDOK, save_ ? "&Save" : "&Open", r.left, r.top, r.Width(), r.Height(),
+                    true));
   r = at(203, 141, 50, 14);
   place(new TButton(this, IDCANCEL, "Cancel", r.left, r.top, r.Width(), r.Height()));
   r = at(7, 7, 40, 9);
   place(new TStatic(this, -1, "Look in:", r.left, r.top, r.Width(), r.Height()));
   r = at(50, 7, 203, 9);
-  dirLabel_ = place(new TStatic(this, kFileDirId, "", r.left, r.top, r.Width(), r.Height(), SS_NOPREFIX));
+  dirLabel_ =
+      place(new TStatic(this, kFileDirId, "", r.left, r.top, r.Width(), r.Height(), SS_NOPREFIX));
   r = at(7, 124, 45, 9);
   place(new TStatic(this, -1, "File name:", r.left, r.top, r.Width(), r.Height()));
   r = at(7, 144, 45, 9);
@@ -380,13 +382,15 @@ bool TOpenSaveDialog::Accept(const std::string& typedIn) {
     Ask(base + "\nFile not found.\nCheck the file name and try again.", MB_OK | MB_ICONEXCLAMATION);
     return false;
   }
-  if (strict && exists && (data_.Flags & OFN_NOREADONLYRETURN) && ::access(path.c_str(), W_OK) != 0) {
+  if (strict && exists && (data_.Flags & OFN_NOREADONLYRETURN) &&
+      ::access(path.c_str(), W_OK) != 0) {
     Ask(base + "\nThis file is set to read-only.\nTry again with a different file name.",
         MB_OK | MB_ICONEXCLAMATION);
     return false;
   }
   if (save_ && exists && (data_.Flags & OFN_OVERWRITEPROMPT) &&
-      Ask(base + " already exists.\nDo you want to replace it?", MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
+      Ask(base + " already exists.\nDo you want to replace it?", MB_YESNO | MB_ICONEXCLAMATION) !=
+          IDYES)
     return false;
   data_.FileName = path;
   data_.FilterIndex = int(filter_) + 1;

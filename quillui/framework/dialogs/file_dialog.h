@@ -73,8 +73,8 @@ class TOpenSaveDialog : public TDialog {
  public:
   // What the chooser starts from and, after IDOK, the file chosen (FileName, a full path).
   struct TData {
-    explicit TData(uint32_t flags = 0, const char* filter = nullptr, const char* initialDir = nullptr,
-                   const char* defExt = nullptr);
+    explicit TData(uint32_t flags = 0, const char* filter = nullptr,
+                   const char* initialDir = nullptr, const char* defExt = nullptr);
     uint32_t Flags;
     std::string Filter;      // "desc|pattern|desc|pattern|"; patterns may list several with ';'
     std::string FileName;    // initial name (may hold a directory or a wildcard), then the result

@@ -110,8 +110,9 @@ TMessageBox::Layout TMessageBox::ComputeLayout() const {
   std::vector<int> ids = ButtonIds(type_);
   l.buttonW = std::max(50 * aw / 4, 0);
   for (int id : ids) {
-    TTextLayout b = LayoutText(ButtonText(id), TRect(0, 0, 1 << 20, fh), DT_SINGLELINE,
-                               [&](std::string_view s) { return font.GetTextExtent(s).cx; }, fh, aw);
+    TTextLayout b = LayoutText(
+        ButtonText(id), TRect(0, 0, 1 << 20, fh), DT_SINGLELINE,
+        [&](std::string_view s) { return font.GetTextExtent(s).cx; }, fh, aw);
     l.buttonW = std::max(l.buttonW, b.width + 2 * aw);
   }
   l.buttonH = 14 * fh / 8;
@@ -207,7 +208,8 @@ void TMessageBox::DrawIcon(TDC& dc, const TRect& r) const {
       // A white cross, three pixels thick.
       for (int i = 9; i < kIconSize - 9; ++i)
         for (int t = -1; t <= 1; ++t) {
-          dc.FillRect(TRect(r.left + i + t, r.top + i, r.left + i + t + 1, r.top + i + 1), TColor::White);
+          dc.FillRect(TRect(r.left + i + t, r.top + i, r.left + i + t + 1, r.top + i + 1),
+                      TColor::White);
           int x = r.right - 1 - i + t;
           dc.FillRect(TRect(x, r.top + i, x + 1, r.top + i + 1), TColor::White);
         }
@@ -220,7 +222,8 @@ void TMessageBox::DrawIcon(TDC& dc, const TRect& r) const {
         int mid = r.left + kIconSize / 2;
         dc.FillRect(TRect(mid - half, r.top + y, mid + half, r.top + y + 1), TColor::Black);
         if (y > 1 && y < kIconSize - 1 && half > 1)
-          dc.FillRect(TRect(mid - half + 1, r.top + y, mid + half - 1, r.top + y + 1), TColor(255, 255, 0));
+          dc.FillRect(TRect(mid - half + 1, r.top + y, mid + half - 1, r.top + y + 1),
+                      TColor(255, 255, 0));
       }
       CentredGlyph(dc, r.OffsetBy(0, 3), "!", TColor::Black, font);
       break;

@@ -74,7 +74,7 @@ class TMessageBox : public TDialog {
  private:
   struct Layout {
     TSize content;
-    TRect icon;    // relative to the content origin; empty without an icon
+    TRect icon;  // relative to the content origin; empty without an icon
     TRect text;
     int buttonW = 0;
     int buttonH = 0;

@@ -5,13 +5,13 @@
 #include <cstdint>
 #include <string>
 
+#include "quillui/framework/base/module.h"
+#include "quillui/framework/gadgets/gadget_window.h"
+#include "quillui/framework/gdi/dc.h"
+#include "quillui/framework/gdi/screen.h"
 #include "quillui/framework/image/bmp_codec.h"
 #include "quillui/framework/image/cel_array.h"
-#include "quillui/framework/gdi/dc.h"
 #include "quillui/framework/image/dib.h"
-#include "quillui/framework/gadgets/gadget_window.h"
-#include "quillui/framework/base/module.h"
-#include "quillui/framework/gdi/screen.h"
 
 namespace quill {
 
@@ -117,7 +117,10 @@ class TButtonGadgetEnabler : public TCommandEnabler {
 
 TButtonGadget::TButtonGadget(TResId glyph, int id, TType type, bool enabled, TState state,
                              bool sharedGlyph)
-    : TGadget(id, Raised), glyph_(std::move(glyph)), type_(type), state_(state),
+    : TGadget(id, Raised),
+      glyph_(std::move(glyph)),
+      type_(type),
+      state_(state),
       sharedGlyph_(sharedGlyph) {
   SetMargins(TMargins(TMargins::Pixels, 1, 1, 1, 1));
   SetShrinkWrap(true, true);
@@ -281,14 +284,14 @@ void TButtonGadget::Activate(const TPoint& point) {
     case Exclusive:
       if (state_ != Down) CheckExclusively();
       break;
-    case NonExclusive:
-      SetButtonState(state_ == Up ? Down : Up);
-      break;
+    case NonExclusive: SetButtonState(state_ == Up ? Down : Up); break;
     case SemiExclusive:
-      if (state_ == Down) SetButtonState(Up); else CheckExclusively();
+      if (state_ == Down)
+        SetButtonState(Up);
+      else
+        CheckExclusively();
       break;
-    case Command:
-      break;
+    case Command: break;
   }
   CancelPressed(point);
   // Exclusive buttons say nothing when they pop up. The command is posted, not sent, so that

@@ -42,11 +42,11 @@ class TButtonGadget : public TGadget {
   // The glyph is loaded when first needed (GetGlyphDib); with sharedGlyph it is cel
   // glyph.GetInt() of the window's cel array. As in the classic framework a button starts
   // disabled unless told otherwise: command enabling turns it on.
-  TButtonGadget(TResId glyph, int id, TType type = Command, bool enabled = false,
-                TState state = Up, bool sharedGlyph = false);
+  TButtonGadget(TResId glyph, int id, TType type = Command, bool enabled = false, TState state = Up,
+                bool sharedGlyph = false);
   // A button whose glyph cels are given (owned).
-  TButtonGadget(std::unique_ptr<TCelArray> cels, int id, TType type = Command,
-                bool enabled = false, TState state = Up);
+  TButtonGadget(std::unique_ptr<TCelArray> cels, int id, TType type = Command, bool enabled = false,
+                TState state = Up);
   ~TButtonGadget() override;
 
   const TResId& GetResId() const { return glyph_; }

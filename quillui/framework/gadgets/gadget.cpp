@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "quillui/framework/gdi/dc.h"
 #include "quillui/framework/gadgets/gadget_window.h"
+#include "quillui/framework/gdi/dc.h"
 #include "quillui/framework/window/window.h"
 
 namespace quill {

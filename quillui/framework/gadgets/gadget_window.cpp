@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "quillui/framework/image/cel_array.h"
 #include "quillui/framework/gdi/dc.h"
+#include "quillui/framework/image/cel_array.h"
 
 namespace quill {
 
@@ -67,7 +67,10 @@ void TGadgetList::Link(TGadget& gadget, TPlacement placement, TGadget* sibling) 
     prev = last_;
   }
   gadget.next_ = prev ? prev->next_ : first_;
-  if (prev) prev->next_ = &gadget; else first_ = &gadget;
+  if (prev)
+    prev->next_ = &gadget;
+  else
+    first_ = &gadget;
   if (!gadget.next_) last_ = &gadget;
   gadget.list_ = this;
   ++count_;
@@ -77,7 +80,10 @@ void TGadgetList::Link(TGadget& gadget, TPlacement placement, TGadget* sibling) 
 void TGadgetList::Unlink(TGadget& gadget) {
   TGadget* prev = nullptr;
   for (TGadget* g = first_; g && g != &gadget; g = g->next_) prev = g;
-  if (prev) prev->next_ = gadget.next_; else first_ = gadget.next_;
+  if (prev)
+    prev->next_ = gadget.next_;
+  else
+    first_ = gadget.next_;
   if (last_ == &gadget) last_ = prev;
   gadget.next_ = nullptr;
   gadget.list_ = nullptr;

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "quillui/framework/gdi/font.h"
 #include "quillui/framework/gadgets/gadget.h"
+#include "quillui/framework/gdi/font.h"
 #include "quillui/framework/window/window.h"
 
 namespace quill {

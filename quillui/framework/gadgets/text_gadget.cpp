@@ -4,8 +4,8 @@
 #include <climits>
 #include <cstdint>
 
-#include "quillui/framework/gdi/dc.h"
 #include "quillui/framework/gadgets/gadget_window.h"
+#include "quillui/framework/gdi/dc.h"
 
 namespace quill {
 

@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "quillui/framework/gdi/font.h"
 #include "quillui/framework/gadgets/gadget.h"
+#include "quillui/framework/gdi/font.h"
 
 namespace quill {
 

@@ -4,11 +4,11 @@
 #include <array>
 #include <cstring>
 
-#include "quillui/framework/image/dib.h"
 #include "quillui/framework/gdi/memory_dc.h"
 #include "quillui/framework/gdi/palette.h"
 #include "quillui/framework/gdi/raster.h"
 #include "quillui/framework/gdi/screen.h"
+#include "quillui/framework/image/dib.h"
 #include "quillui/framework/window/window_system.h"
 
 namespace quill {
@@ -76,7 +76,8 @@ std::unique_ptr<TDib> TBitmap::ToDib(const TPalette* palette) const {
 
   TScreen& screen = TWindowSystem::Get().Screen();
   const bool usePalette = palette && palette->IsOK();
-  auto dib = std::make_unique<TDib>(width_, height_, 8, usePalette ? palette->GetNumEntries() : 256);
+  auto dib =
+      std::make_unique<TDib>(width_, height_, 8, usePalette ? palette->GetNumEntries() : 256);
   if (!dib->IsOK()) return nullptr;
   std::array<uint8_t, 256> toEntry{};
   if (usePalette) {
@@ -93,15 +94,18 @@ std::unique_ptr<TDib> TBitmap::ToDib(const TPalette* palette) const {
     }
     for (int s = 0; s < 256; ++s)
       if (!claimed[size_t(s)])
-        toEntry[size_t(s)] = uint8_t(palette->GetNearestPaletteIndex(TColor(screen.GetSystemPaletteEntry(s))));
-    for (int i = 0; i < palette->GetNumEntries(); ++i) dib->SetColor(i, TColor(palette->GetPaletteEntry(i)));
+        toEntry[size_t(s)] =
+            uint8_t(palette->GetNearestPaletteIndex(TColor(screen.GetSystemPaletteEntry(s))));
+    for (int i = 0; i < palette->GetNumEntries(); ++i)
+      dib->SetColor(i, TColor(palette->GetPaletteEntry(i)));
   } else {
     for (int s = 0; s < 256; ++s) {
       toEntry[size_t(s)] = uint8_t(s);
       dib->SetColor(s, TColor(screen.GetSystemPaletteEntry(s)));
     }
   }
-  for (int y = 0; y < height_; ++y) MapRow(dib->ScanLine(y), Row(y), toEntry.data(), size_t(width_));
+  for (int y = 0; y < height_; ++y)
+    MapRow(dib->ScanLine(y), Row(y), toEntry.data(), size_t(width_));
   return dib;
 }
 

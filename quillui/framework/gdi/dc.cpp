@@ -105,7 +105,9 @@ int TDC::SelectClipRgn(const TRegion* logical) {
   return RegionKind(clip_);
 }
 
-bool TDC::PtVisible(const TPoint& logical) const { return clip_.Contains(ToDevice(logical.x, logical.y)); }
+bool TDC::PtVisible(const TPoint& logical) const {
+  return clip_.Contains(ToDevice(logical.x, logical.y));
+}
 
 bool TDC::RectVisible(const TRect& logical) const { return clip_.Touches(ToDevice(logical)); }
 

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "quillui/framework/base/color.h"
+#include "quillui/framework/base/geometry.h"
 #include "quillui/framework/gdi/font.h"
 #include "quillui/framework/gdi/gdi_objects.h"
-#include "quillui/framework/base/geometry.h"
 #include "quillui/framework/gdi/raster.h"
 #include "quillui/framework/gdi/region.h"
 
@@ -248,7 +248,7 @@ class TDC {
   TPixelTarget target_;
   TPoint origin_;    // target pixels of logical (0, 0), the viewport included
   TPoint viewport_;  // the part of origin_ that SetViewportOrg added
-  TRegion clip_;  // target pixels: base_ within any selected clip
+  TRegion clip_;     // target pixels: base_ within any selected clip
 
  private:
   struct State {

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "quillui/framework/gdi/dc.h"
-#include "quillui/framework/image/dib.h"
 #include "quillui/framework/gdi/palette.h"
 #include "quillui/framework/gdi/screen.h"
+#include "quillui/framework/image/dib.h"
 #include "quillui/framework/window/window_system.h"
 
 namespace quill {
@@ -73,7 +73,8 @@ TDibBits BitsOf(const TDib& dib) {
 // Converts segments of DIB rows to target indices.
 class RowConverter {
  public:
-  RowConverter(const DibSource& src, const TDibBits& dib, unsigned usage, const TColorMatcher& matcher)
+  RowConverter(const DibSource& src, const TDibBits& dib, unsigned usage,
+               const TColorMatcher& matcher)
       : src_(src), matcher_(matcher) {
     if (src.bitCount > 8) return;
     const int n = std::min(dib.numColors, 1 << src.bitCount);
@@ -92,8 +93,10 @@ class RowConverter {
   void Convert(uint8_t* dst, const uint8_t* row, int x, size_t n) const {
     switch (src_.bitCount) {
       case 8:
-        if (identity_) std::memcpy(dst, row + x, n);
-        else MapRow(dst, row + x, map_.data(), n);
+        if (identity_)
+          std::memcpy(dst, row + x, n);
+        else
+          MapRow(dst, row + x, map_.data(), n);
         return;
       case 1:
       case 4:
@@ -167,18 +170,19 @@ int TDC::SetDIBitsToDevice(int xDst, int yDst, int w, int h, int xSrc, int ySrc,
   return src.rowCount;
 }
 
-int TDC::StretchDIBits(int xDst, int yDst, int wDst, int hDst, int xSrc, int ySrc, int wSrc, int hSrc,
-                       const TDib& dib, unsigned usage, uint32_t rop) {
+int TDC::StretchDIBits(int xDst, int yDst, int wDst, int hDst, int xSrc, int ySrc, int wSrc,
+                       int hSrc, const TDib& dib, unsigned usage, uint32_t rop) {
   return StretchDIBits(xDst, yDst, wDst, hDst, xSrc, ySrc, wSrc, hSrc, BitsOf(dib), usage, rop);
 }
 
-int TDC::StretchDIBits(int xDst, int yDst, int wDst, int hDst, int xSrc, int ySrc, int wSrc, int hSrc,
-                       const TDibBits& dib, unsigned usage, uint32_t rop) {
+int TDC::StretchDIBits(int xDst, int yDst, int wDst, int hDst, int xSrc, int ySrc, int wSrc,
+                       int hSrc, const TDibBits& dib, unsigned usage, uint32_t rop) {
   DibSource src;
   if (usage > DIB_PAL_COLORS || wDst == 0 || hDst == 0 || wSrc == 0 || hSrc == 0 ||
       !target_.pixels || !dib.header)
     return 0;
-  const int64_t fullHeight = dib.header->biHeight < 0 ? -int64_t(dib.header->biHeight) : dib.header->biHeight;
+  const int64_t fullHeight =
+      dib.header->biHeight < 0 ? -int64_t(dib.header->biHeight) : dib.header->biHeight;
   if (!Describe(dib, 0, fullHeight, src)) return 0;
   const uint8_t rop3 = Rop3(rop);
   if (!RopUsesSource(rop3)) return PatBlt(xDst, yDst, wDst, hDst, rop) ? std::abs(hSrc) : 0;

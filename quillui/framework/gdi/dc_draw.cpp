@@ -31,7 +31,9 @@ void TDC::FillRect(const TRect& logical, const TBrush& brush) {
   FillRectIndex(logical, MapColor(brush.GetColor()));
 }
 
-void TDC::FillRectIndex(const TRect& logical, uint8_t index) { FillDevice(ToDevice(logical), index); }
+void TDC::FillRectIndex(const TRect& logical, uint8_t index) {
+  FillDevice(ToDevice(logical), index);
+}
 
 void TDC::FillDevice(const TRect& device, uint8_t index) {
   for (const TRect& c : clip_.Rects()) {
@@ -106,13 +108,17 @@ bool TDC::LineTo(int x, int y) {
   const uint8_t index = MapColor(state_.pen.GetColor());
 
   if (y0 == y1) {
-    if (x1 > x0) DrawSpan(int(x0), int(x1), int(y0), index);
-    else if (x1 < x0) DrawSpan(int(x1) + 1, int(x0) + 1, int(y0), index);
+    if (x1 > x0)
+      DrawSpan(int(x0), int(x1), int(y0), index);
+    else if (x1 < x0)
+      DrawSpan(int(x1) + 1, int(x0) + 1, int(y0), index);
     return true;
   }
   if (x0 == x1) {
-    if (y1 > y0) DrawColumn(int(x0), int(y0), int(y1), index);
-    else DrawColumn(int(x0), int(y1) + 1, int(y0) + 1, index);
+    if (y1 > y0)
+      DrawColumn(int(x0), int(y0), int(y1), index);
+    else
+      DrawColumn(int(x0), int(y1) + 1, int(y0) + 1, index);
     return true;
   }
 
@@ -166,9 +172,11 @@ bool TDC::Rectangle(int left, int top, int right, int bottom) {
   } else if (!device.IsEmpty()) {
     const uint8_t index = MapColor(state_.pen.GetColor());
     DrawSpan(device.left, device.right, device.top, index);
-    if (device.bottom - 1 > device.top) DrawSpan(device.left, device.right, device.bottom - 1, index);
+    if (device.bottom - 1 > device.top)
+      DrawSpan(device.left, device.right, device.bottom - 1, index);
     DrawColumn(device.left, device.top + 1, device.bottom - 1, index);
-    if (device.right - 1 > device.left) DrawColumn(device.right - 1, device.top + 1, device.bottom - 1, index);
+    if (device.right - 1 > device.left)
+      DrawColumn(device.right - 1, device.top + 1, device.bottom - 1, index);
     inside = device.InflatedBy(-1, -1);
   }
   if (!state_.brush.IsNull() && !inside.IsEmpty())
@@ -230,7 +238,8 @@ bool TDC::BitBlt(int x, int y, int w, int h, const TDC& src, int sx, int sy, uin
   // Only the part of the source rectangle that lies on the source target is transferred.
   const int64_t sx0 = int64_t(sx) + src.origin_.x, sy0 = int64_t(sy) + src.origin_.y;
   const int64_t cx0 = std::max<int64_t>(0, -sx0), cy0 = std::max<int64_t>(0, -sy0);
-  const int64_t cx1 = std::min<int64_t>(w, st.width - sx0), cy1 = std::min<int64_t>(h, st.height - sy0);
+  const int64_t cx1 = std::min<int64_t>(w, st.width - sx0),
+                cy1 = std::min<int64_t>(h, st.height - sy0);
   if (cx1 <= cx0 || cy1 <= cy0) return true;
   const int64_t dl = int64_t(x) + origin_.x + cx0, dt = int64_t(y) + origin_.y + cy0;
   const TRect bounds = clip_.Bounds();
@@ -248,7 +257,8 @@ bool TDC::BitBlt(int x, int y, int w, int h, const TDC& src, int sx, int sy, uin
     const size_t n = size_t(dst.Width());
     copy.resize(n * rows.size());
     for (size_t r = 0; r < rows.size(); ++r) {
-      std::memcpy(copy.data() + r * n, st.pixels + (size_t(srcTop) + r) * st.stride + size_t(srcLeft), n);
+      std::memcpy(copy.data() + r * n,
+                  st.pixels + (size_t(srcTop) + r) * st.stride + size_t(srcLeft), n);
       rows[r] = copy.data() + r * n;
     }
   } else {

@@ -34,7 +34,9 @@ void TDC::TextRun(int x, int y, std::string_view text, const TFont& font, const 
   }
 }
 
-bool TDC::TextOut(int x, int y, std::string_view text) { return ExtTextOut(x, y, 0, nullptr, text); }
+bool TDC::TextOut(int x, int y, std::string_view text) {
+  return ExtTextOut(x, y, 0, nullptr, text);
+}
 
 bool TDC::ExtTextOut(int x, int y, unsigned options, const TRect* rect, std::string_view text) {
   const TPoint at = ToDevice(x, y);

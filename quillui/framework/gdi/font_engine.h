@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "quillui/framework/gdi/font.h"
 #include "quillui/framework/base/geometry.h"
+#include "quillui/framework/gdi/font.h"
 
 namespace quill {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <atomic>
 
-#include "quillui/framework/image/dib.h"
 #include "quillui/framework/gdi/screen.h"
+#include "quillui/framework/image/dib.h"
 
 namespace quill {
 
@@ -16,7 +16,8 @@ uint32_t NextPaletteId() {
 }
 
 long Distance(const TPaletteEntry& e, TColor c) {
-  long dr = long(e.peRed) - c.Red(), dg = long(e.peGreen) - c.Green(), db = long(e.peBlue) - c.Blue();
+  long dr = long(e.peRed) - c.Red(), dg = long(e.peGreen) - c.Green(),
+       db = long(e.peBlue) - c.Blue();
   return dr * dr + dg * dg + db * db;
 }
 
@@ -38,8 +39,7 @@ std::vector<int> SlotsInUse(const TScreen& screen) {
 }  // namespace
 
 TPalette::TPalette(const TPaletteEntry* entries, int count) : id_(NextPaletteId()) {
-  if (entries && count > 0)
-    entries_.assign(entries, entries + std::min(count, kMaxPaletteEntries));
+  if (entries && count > 0) entries_.assign(entries, entries + std::min(count, kMaxPaletteEntries));
 }
 
 TPalette::TPalette(const TDib& dib) : id_(NextPaletteId()) {
@@ -107,12 +107,15 @@ uint8_t TPalette::SystemIndex(int index, TScreen& screen) const {
   return screen.NearestIndex(TColor(e.peRed, e.peGreen, e.peBlue));
 }
 
-bool TPalette::IsRealizedOn(const TScreen& screen) const { return realizedScreen_ == screen.Serial(); }
+bool TPalette::IsRealizedOn(const TScreen& screen) const {
+  return realizedScreen_ == screen.Serial();
+}
 
 int TPalette::Realize(TScreen& screen, bool background) {
   if (entries_.empty()) return 0;
   const TScreen::RealizedMark mark{id_, version_, screen.Surface().PaletteGeneration()};
-  if (!background && realizedScreen_ == screen.Serial() && screen.foreground.paletteId == mark.paletteId &&
+  if (!background && realizedScreen_ == screen.Serial() &&
+      screen.foreground.paletteId == mark.paletteId &&
       screen.foreground.paletteVersion == mark.paletteVersion &&
       screen.foreground.systemGeneration == mark.systemGeneration)
     return 0;
@@ -165,14 +168,15 @@ int TPalette::Realize(TScreen& screen, bool background) {
   }
   screen.SetSystemPaletteEntries(10, 236, system.data() + 10);
   realizedScreen_ = screen.Serial();
-  if (!background)
-    screen.foreground = {id_, version_, screen.Surface().PaletteGeneration()};
+  if (!background) screen.foreground = {id_, version_, screen.Surface().PaletteGeneration()};
   return placed;
 }
 
 uint8_t TColorMatcher::Mono(TColor rgb) const {
-  long toBlack = long(rgb.Red()) * rgb.Red() + long(rgb.Green()) * rgb.Green() + long(rgb.Blue()) * rgb.Blue();
-  long toWhite = long(255 - rgb.Red()) * (255 - rgb.Red()) + long(255 - rgb.Green()) * (255 - rgb.Green()) +
+  long toBlack =
+      long(rgb.Red()) * rgb.Red() + long(rgb.Green()) * rgb.Green() + long(rgb.Blue()) * rgb.Blue();
+  long toWhite = long(255 - rgb.Red()) * (255 - rgb.Red()) +
+                 long(255 - rgb.Green()) * (255 - rgb.Green()) +
                  long(255 - rgb.Blue()) * (255 - rgb.Blue());
   return toWhite < toBlack ? 0xFF : 0x00;
 }

@@ -85,7 +85,9 @@ inline int GetNearestPaletteIndex(const TPalette& palette, TColor c) {
 class TColorMatcher {
  public:
   TColorMatcher(TScreen& screen, const TPalette* palette, bool monochrome)
-      : screen_(screen), palette_(palette && palette->IsOK() ? palette : nullptr), mono_(monochrome) {}
+      : screen_(screen),
+        palette_(palette && palette->IsOK() ? palette : nullptr),
+        mono_(monochrome) {}
 
   uint8_t Match(TColor c) const;
   // The RGB colour that a value stands for (PALETTEINDEX resolved), flag byte cleared.

@@ -50,18 +50,34 @@ void RopRow(uint8_t rop3, uint8_t* dst, const uint8_t* src, uint8_t pattern, siz
   if (count == 0) return;
   const uint8_t p = pattern;
   switch (rop3) {
-    case 0x00: std::memset(dst, 0x00, count); return;                        // BLACKNESS
-    case 0xFF: std::memset(dst, 0xFF, count); return;                        // WHITENESS
-    case 0xF0: std::memset(dst, p, count); return;                           // PATCOPY
-    case 0xAA: return;                                                       // D
-    case 0xCC: if (dst != src) std::memmove(dst, src, count); return;        // SRCCOPY
-    case 0x55: for (size_t i = 0; i < count; ++i) dst[i] = uint8_t(~dst[i]); return;
-    case 0x5A: for (size_t i = 0; i < count; ++i) dst[i] ^= p; return;       // PATINVERT
-    case 0x33: for (size_t i = 0; i < count; ++i) dst[i] = uint8_t(~src[i]); return;
-    case 0x88: for (size_t i = 0; i < count; ++i) dst[i] &= src[i]; return;  // SRCAND
-    case 0xEE: for (size_t i = 0; i < count; ++i) dst[i] |= src[i]; return;  // SRCPAINT
-    case 0x66: for (size_t i = 0; i < count; ++i) dst[i] ^= src[i]; return;  // SRCINVERT
-    case 0xC0: for (size_t i = 0; i < count; ++i) dst[i] = src[i] & p; return;  // MERGECOPY
+    case 0x00: std::memset(dst, 0x00, count); return;  // BLACKNESS
+    case 0xFF: std::memset(dst, 0xFF, count); return;  // WHITENESS
+    case 0xF0: std::memset(dst, p, count); return;     // PATCOPY
+    case 0xAA: return;                                 // D
+    case 0xCC:
+      if (dst != src) std::memmove(dst, src, count);
+      return;  // SRCCOPY
+    case 0x55:
+      for (size_t i = 0; i < count; ++i) dst[i] = uint8_t(~dst[i]);
+      return;
+    case 0x5A:
+      for (size_t i = 0; i < count; ++i) dst[i] ^= p;
+      return;  // PATINVERT
+    case 0x33:
+      for (size_t i = 0; i < count; ++i) dst[i] = uint8_t(~src[i]);
+      return;
+    case 0x88:
+      for (size_t i = 0; i < count; ++i) dst[i] &= src[i];
+      return;  // SRCAND
+    case 0xEE:
+      for (size_t i = 0; i < count; ++i) dst[i] |= src[i];
+      return;  // SRCPAINT
+    case 0x66:
+      for (size_t i = 0; i < count; ++i) dst[i] ^= src[i];
+      return;  // SRCINVERT
+    case 0xC0:
+      for (size_t i = 0; i < count; ++i) dst[i] = src[i] & p;
+      return;   // MERGECOPY
     case 0xB8:  // where the source is 0 the pattern, where it is 1 the destination
       for (size_t i = 0; i < count; ++i) dst[i] = uint8_t(((dst[i] ^ p) & src[i]) ^ p);
       return;
@@ -88,8 +104,10 @@ void MapTail(uint8_t* dst, const uint8_t* src, const uint8_t* map, size_t i, siz
 #if defined(__x86_64__)
 // 64 bytes a step: a two-register byte permute looks up 128 entries, and the top bit of each
 // index picks between the lower and the upper half of the map.
-__attribute__((target("avx512f,avx512bw,avx512vbmi"))) void MapVector(
-    uint8_t* dst, const uint8_t* src, const uint8_t* map, size_t count) {
+__attribute__((target("avx512f,avx512bw,avx512vbmi"))) void MapVector(uint8_t* dst,
+                                                                      const uint8_t* src,
+                                                                      const uint8_t* map,
+                                                                      size_t count) {
   const __m512i m0 = _mm512_loadu_si512(map);
   const __m512i m1 = _mm512_loadu_si512(map + 64);
   const __m512i m2 = _mm512_loadu_si512(map + 128);

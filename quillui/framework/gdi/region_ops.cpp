@@ -15,7 +15,8 @@ int RegionKind(const TRegion& region) {
   if (region.IsEmpty()) return NULLREGION;
   // A region whose pixels fill its bounds is one rectangle however it is split up.
   TRect bounds = region.Bounds();
-  return region.Area() == (long long)bounds.Width() * bounds.Height() ? SIMPLEREGION : COMPLEXREGION;
+  return region.Area() == (long long)bounds.Width() * bounds.Height() ? SIMPLEREGION
+                                                                      : COMPLEXREGION;
 }
 
 int CombineRgn(TRegion& dest, const TRegion& a, const TRegion& b, int mode) {

@@ -68,7 +68,8 @@ void TScreen::SetSystemPaletteEntries(int first, int count, const TPaletteEntry*
   if (!entries || count <= 0 || first < 0 || first > 255) return;
   count = std::min(count, 256 - first);
   platform::PaletteColor colors[256];
-  for (int i = 0; i < count; ++i) colors[i] = {entries[i].peRed, entries[i].peGreen, entries[i].peBlue};
+  for (int i = 0; i < count; ++i)
+    colors[i] = {entries[i].peRed, entries[i].peGreen, entries[i].peBlue};
   uint32_t before = surface_.PaletteGeneration();
   surface_.SetPaletteEntries(first, colors, count);
   if (surface_.PaletteGeneration() != before) ClearColorCache();

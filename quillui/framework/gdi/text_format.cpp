@@ -62,7 +62,8 @@ Marked Slice(const Marked& m, size_t begin, size_t end) {
 }
 
 // Greedy breaking at spaces so each line fits width; the spaces at a break are dropped.
-void WordBreak(const Marked& line, int width, const TTextMeasure& measure, std::vector<Marked>& out) {
+void WordBreak(const Marked& line, int width, const TTextMeasure& measure,
+               std::vector<Marked>& out) {
   const std::string& t = line.text;
   if (t.empty()) {
     out.push_back(line);
@@ -112,8 +113,10 @@ TTextLayout LayoutText(std::string_view text, const TRect& rect, unsigned format
       size_t end = brk == std::string::npos ? t.size() : brk;
       Marked line = Slice(marked, start, end);
       ExpandTabs(line, measure, tabWidth);
-      if (format & DT_WORDBREAK) WordBreak(line, rect.Width(), measure, lines);
-      else lines.push_back(std::move(line));
+      if (format & DT_WORDBREAK)
+        WordBreak(line, rect.Width(), measure, lines);
+      else
+        lines.push_back(std::move(line));
       if (brk == std::string::npos) break;
       start = brk + ((t[brk] == '\r' && brk + 1 < t.size() && t[brk + 1] == '\n') ? 2 : 1);
       if (start >= t.size()) break;  // a break at the very end starts no further line
@@ -124,15 +127,20 @@ TTextLayout LayoutText(std::string_view text, const TRect& rect, unsigned format
   const int count = int(lines.size());
   int y = rect.top;
   if (format & DT_SINGLELINE) {
-    if (format & DT_VCENTER) y = rect.top + (rect.Height() - lineHeight) / 2;
-    else if (format & DT_BOTTOM) y = rect.bottom - lineHeight;
+    if (format & DT_VCENTER)
+      y = rect.top + (rect.Height() - lineHeight) / 2;
+    else if (format & DT_BOTTOM)
+      y = rect.bottom - lineHeight;
   }
   for (Marked& m : lines) {
     TTextLine line;
     line.width = measure(m.text);
-    if (format & DT_CENTER) line.x = rect.left + (rect.Width() - line.width) / 2;
-    else if (format & DT_RIGHT) line.x = rect.right - line.width;
-    else line.x = rect.left;
+    if (format & DT_CENTER)
+      line.x = rect.left + (rect.Width() - line.width) / 2;
+    else if (format & DT_RIGHT)
+      line.x = rect.right - line.width;
+    else
+      line.x = rect.left;
     line.y = y;
     y += lineHeight;
     line.text = std::move(m.text);

@@ -273,8 +273,7 @@ DibResult ReadBmp(std::span<const uint8_t> b) {
   // The width is at most kDibMaxSide, so a file row's length cannot overflow.
   const uint64_t srcStride = (uint64_t(h.width) * uint64_t(h.bitCount) + 31) / 32 * 4;
   if (rle) {
-    const RleOutcome walk =
-        DecodeRle(pixels, h.width, h.height, h.compression == BI_RLE4, nullptr);
+    const RleOutcome walk = DecodeRle(pixels, h.width, h.height, h.compression == BI_RLE4, nullptr);
     if (!walk.error.empty()) return Fail(walk.error);
   } else {
     uint64_t needed = 0;
@@ -302,8 +301,7 @@ DibResult ReadBmp(std::span<const uint8_t> b) {
     const size_t stride = dib->BytesPerLine();
     for (int64_t r = 0; r < h.height; ++r) {
       const int64_t dest = h.topDown ? h.height - 1 - r : r;
-      std::memcpy(dib->Bits() + size_t(dest) * stride, pixels.data() + size_t(r) * stride,
-                  stride);
+      std::memcpy(dib->Bits() + size_t(dest) * stride, pixels.data() + size_t(r) * stride, stride);
     }
   }
   return DibResult{std::move(dib), {}};

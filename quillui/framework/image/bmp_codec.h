@@ -33,8 +33,7 @@ DibResult ReadBmp(std::span<const uint8_t> bytes);
 // Reads length bytes at offset in the file. With the default length the image's extent is
 // taken from its own headers (bounded by the end of the file), so a member of a data set can
 // be read without knowing its size.
-DibResult ReadBmpFile(const std::string& path, uint64_t offset = 0,
-                      uint64_t length = UINT64_MAX);
+DibResult ReadBmpFile(const std::string& path, uint64_t offset = 0, uint64_t length = UINT64_MAX);
 
 // The bytes of the file WriteBmpFile would write, or nothing (and the reason) for a DIB it
 // refuses.

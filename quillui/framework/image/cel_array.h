@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include "quillui/framework/image/dib.h"
 #include "quillui/framework/base/geometry.h"
+#include "quillui/framework/image/dib.h"
 
 namespace quill {
 

@@ -179,8 +179,7 @@ bool WriteFileReplacing(const std::string& path, std::span<const uint8_t> bytes,
   // mkstemp makes the file private; give it the target's mode, or an ordinary one.
   struct stat existing {};
   const mode_t mode = ::stat(path.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : 0644;
-  bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes.data(), bytes.size()) &&
-            ::fsync(fd) == 0;
+  bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes.data(), bytes.size()) && ::fsync(fd) == 0;
   std::string message;
   if (!ok) message = SystemError("cannot write", tmpPath);
   if (::close(fd) != 0 && ok) {

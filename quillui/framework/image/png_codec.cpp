@@ -143,9 +143,7 @@ bool DecodeInto(png_structp png, png_infop info, PngContext* ctx) {
       bits = 32;
       numPalette = 0;
       break;
-    default:
-      SetMessage(ctx, "unknown colour type");
-      return false;
+    default: SetMessage(ctx, "unknown colour type"); return false;
   }
   if (depth == 16) png_set_strip_16(png);
   png_set_interlace_handling(png);

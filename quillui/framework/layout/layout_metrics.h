@@ -72,9 +72,7 @@ struct TEdgeConstraint : TLayoutConstraint {
     Value = value;
   }
   // My right edge, margin columns before the sibling's left edge.
-  void LeftOf(TWindow* sibling, int margin = 0) {
-    Set(lmRight, lmLeftOf, sibling, lmLeft, margin);
-  }
+  void LeftOf(TWindow* sibling, int margin = 0) { Set(lmRight, lmLeftOf, sibling, lmLeft, margin); }
   // My left edge, margin columns after the sibling's right edge.
   void RightOf(TWindow* sibling, int margin = 0) {
     Set(lmLeft, lmRightOf, sibling, lmRight, margin);
@@ -103,7 +101,10 @@ template <TEdge SizeEdge>
 struct TEdgeOrSizeConstraint : TEdgeConstraint {
   static_assert(SizeEdge == lmWidth || SizeEdge == lmHeight);
 
-  TEdgeOrSizeConstraint() { MyEdge = SizeEdge; OtherEdge = SizeEdge; }
+  TEdgeOrSizeConstraint() {
+    MyEdge = SizeEdge;
+    OtherEdge = SizeEdge;
+  }
 
   using TEdgeConstraint::Absolute;
   using TEdgeConstraint::PercentOf;

@@ -80,8 +80,7 @@ Pair PairOf(Fixes first, Fixes second) {
       if (second == Fixes::kSize) return Pair::kCenterSize;
       if (second == Fixes::kHigh) return Pair::kCenterHigh;
       break;
-    default:
-      break;
+    default: break;
   }
   return Pair::kInvalid;
 }
@@ -196,8 +195,8 @@ class Solver {
     const int second = horizontal ? kSlotWidth : kSlotHeight;
     for (int slot : {first, second}) {
       const TLayoutConstraint& c = SlotOf(i, slot);
-      const bool edgesKnown = IsKnownEdge(c.MyEdge) &&
-                              (!ReadsOtherWindow(c.Relationship) || IsKnownEdge(c.OtherEdge));
+      const bool edgesKnown =
+          IsKnownEdge(c.MyEdge) && (!ReadsOtherWindow(c.Relationship) || IsKnownEdge(c.OtherEdge));
       if (!IsKnownRelationship(c.Relationship) || !edgesKnown ||
           (c.Units != lmPixels && c.Units != lmLayoutUnits)) {
         Report(i, std::string("the ") + kSlotNames[slot] + " constraint holds an unknown value");
@@ -266,15 +265,33 @@ class Solver {
     const size_t f = NodeId(i, first);
     const size_t s = NodeId(i, second);
     switch (plans_[i * 2 + (horizontal ? 1 : 0)]) {
-      case Pair::kLowHigh: AddDep(low, f); AddDep(high, s); break;
-      case Pair::kLowSize:
-      case Pair::kLowCenter: AddDep(low, f); AddDep(high, f); AddDep(high, s); break;
-      case Pair::kHighSize:
-      case Pair::kHighCenter: AddDep(high, f); AddDep(low, f); AddDep(low, s); break;
-      case Pair::kCenterSize:
-        AddDep(low, f); AddDep(low, s); AddDep(high, f); AddDep(high, s);
+      case Pair::kLowHigh:
+        AddDep(low, f);
+        AddDep(high, s);
         break;
-      case Pair::kCenterHigh: AddDep(high, s); AddDep(low, f); AddDep(low, s); break;
+      case Pair::kLowSize:
+      case Pair::kLowCenter:
+        AddDep(low, f);
+        AddDep(high, f);
+        AddDep(high, s);
+        break;
+      case Pair::kHighSize:
+      case Pair::kHighCenter:
+        AddDep(high, f);
+        AddDep(low, f);
+        AddDep(low, s);
+        break;
+      case Pair::kCenterSize:
+        AddDep(low, f);
+        AddDep(low, s);
+        AddDep(high, f);
+        AddDep(high, s);
+        break;
+      case Pair::kCenterHigh:
+        AddDep(high, s);
+        AddDep(low, f);
+        AddDep(low, s);
+        break;
       case Pair::kInvalid: break;
     }
   }
@@ -404,15 +421,9 @@ class Solver {
       case Pair::kCenterSize:
         b = FloorDiv(f - (sizeOfS - 1) * kHalf, kScale) + (low ? 0 : sizeOfS);
         break;
-      case Pair::kCenterHigh:
-        b = low ? mirror(f, FloorDiv(s, kScale)) : FloorDiv(s, kScale);
-        break;
-      case Pair::kLowCenter:
-        b = low ? FloorDiv(f, kScale) : mirror(s, FloorDiv(f, kScale));
-        break;
-      case Pair::kHighCenter:
-        b = low ? mirror(s, FloorDiv(f, kScale)) : FloorDiv(f, kScale);
-        break;
+      case Pair::kCenterHigh: b = low ? mirror(f, FloorDiv(s, kScale)) : FloorDiv(s, kScale); break;
+      case Pair::kLowCenter: b = low ? FloorDiv(f, kScale) : mirror(s, FloorDiv(f, kScale)); break;
+      case Pair::kHighCenter: b = low ? mirror(s, FloorDiv(f, kScale)) : FloorDiv(f, kScale); break;
       case Pair::kInvalid: break;
     }
     return Clamp(b, kCoordLimit);
@@ -559,10 +570,9 @@ void RemoveLayoutChild(std::vector<LayoutChild>& children, TWindow* removed) {
   for (LayoutChild& child : children) {
     TLayoutMetrics& m = child.metrics;
     // Slots that read no window only lose the stale pointer; their meaning is unchanged.
-    for (TLayoutConstraint* slot : {static_cast<TLayoutConstraint*>(&m.X),
-                                    static_cast<TLayoutConstraint*>(&m.Y),
-                                    static_cast<TLayoutConstraint*>(&m.Width),
-                                    static_cast<TLayoutConstraint*>(&m.Height)}) {
+    for (TLayoutConstraint* slot :
+         {static_cast<TLayoutConstraint*>(&m.X), static_cast<TLayoutConstraint*>(&m.Y),
+          static_cast<TLayoutConstraint*>(&m.Width), static_cast<TLayoutConstraint*>(&m.Height)}) {
       if (slot->RelWin == removed && !ReadsOtherWindow(slot->Relationship)) {
         slot->RelWin = lmParent;
       }

@@ -21,8 +21,8 @@ TRect CurrentRect(const TWindow& w) {
 }
 
 std::string Describe(const TWindow& child, const std::string& problem) {
-  std::string who = child.GetCaption().empty() ? std::string("child")
-                                               : "child \"" + child.GetCaption() + "\"";
+  std::string who =
+      child.GetCaption().empty() ? std::string("child") : "child \"" + child.GetCaption() + "\"";
   return who + " (id " + std::to_string(child.GetId()) + "): " + problem;
 }
 

@@ -191,8 +191,10 @@ bool Take(HMENU menu, UINT item, UINT flags, bool destroy) {
   HMENU popup = f.owner->items[f.index].popup;
   f.owner->items.erase(f.owner->items.begin() + std::ptrdiff_t(f.index));
   if (popup) {
-    if (destroy) DestroyTree(popup, 0);
-    else if (MenuData* sd = Data(popup)) sd->parent = nullptr;
+    if (destroy)
+      DestroyTree(popup, 0);
+    else if (MenuData* sd = Data(popup))
+      sd->parent = nullptr;
   }
   return true;
 }

@@ -70,9 +70,10 @@ HMENU GetSubMenu(HMENU menu, int pos);
 size_t LiveMenuCount();
 void DestroyAllMenus();
 
-// --- TMenu ----------------------------------------------------------------------------------------
-// Owns its handle (AutoDelete: destroyed with the object) or only refers to it. Copying makes
-// a deep copy that the copy owns; moving hands the handle and its ownership over.
+// --- TMenu
+// ---------------------------------------------------------------------------------------- Owns its
+// handle (AutoDelete: destroyed with the object) or only refers to it. Copying makes a deep copy
+// that the copy owns; moving hands the handle and its ownership over.
 class TMenu {
  public:
   enum TAutoDelete { NoAutoDelete, AutoDelete };

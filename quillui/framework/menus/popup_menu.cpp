@@ -4,21 +4,21 @@
 #include <optional>
 #include <string>
 
-#include "quillui/framework/window/application.h"
 #include "quillui/framework/gdi/dc.h"
+#include "quillui/framework/gdi/text_format.h"
+#include "quillui/framework/window/application.h"
 #include "quillui/framework/window/input_router.h"
 #include "quillui/framework/window/painter.h"
-#include "quillui/framework/gdi/text_format.h"
 #include "quillui/framework/window/window_system.h"
 
 namespace quill {
 
 namespace {
 
-constexpr int kFrame = 2;          // raised frame lines on each side
-constexpr int kCheckColumn = 16;   // left of the text: the check mark
-constexpr int kArrowColumn = 16;   // right of the text: the submenu arrow
-constexpr int kAccelGap = 12;      // between the text and a right-hand part after a tab
+constexpr int kFrame = 2;         // raised frame lines on each side
+constexpr int kCheckColumn = 16;  // left of the text: the check mark
+constexpr int kArrowColumn = 16;  // right of the text: the submenu arrow
+constexpr int kAccelGap = 12;     // between the text and a right-hand part after a tab
 constexpr TColor kMenuColor = TColor::LtGray;
 constexpr TColor kHiliteColor{RGB(0, 0, 128)};
 
@@ -53,8 +53,8 @@ void Line(TDC& dc, int x0, int y0, int x1, int y1, TColor color) {
 
 struct ItemInfo {
   UINT state = 0;
-  std::string text;    // before a tab
-  std::string accel;   // after a tab, right-aligned
+  std::string text;   // before a tab
+  std::string accel;  // after a tab, right-aligned
   bool popup = false;
   bool separator = false;
   bool grayed = false;
@@ -168,12 +168,12 @@ void TPopupMenuWindow::Paint(TDC& dc, bool, TRect&) {
       DrawShape(dc, kCheckShape, 7, r.left + (kCheckColumn - 7) / 2, r.top + (r.Height() - 7) / 2,
                 ink);
     if (info.popup)
-      DrawShape(dc, kArrowShape, 7, r.right - kArrowColumn + 6, r.top + (r.Height() - 7) / 2,
-                ink);
+      DrawShape(dc, kArrowShape, 7, r.right - kArrowColumn + 6, r.top + (r.Height() - 7) / 2, ink);
     dc.SetTextColor(ink);
     TRect textRect(textColumn_, r.top, r.right - kArrowColumn, r.bottom);
     dc.DrawText(info.text, textRect, DT_SINGLELINE | DT_VCENTER);
-    if (!info.accel.empty()) dc.DrawText(info.accel, textRect, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
+    if (!info.accel.empty())
+      dc.DrawText(info.accel, textRect, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
   }
 }
 
@@ -203,10 +203,14 @@ TPoint TPopupMenuTracker::Place(const TSize& size, TPoint at, const TRect* besid
     at = TPoint(beside->right - 3, beside->top);
     if (at.x + size.cx > screen.Width()) at.x = beside->left - size.cx + 3;
   } else {
-    if (flags_ & TPM_CENTERALIGN) at.x -= size.cx / 2;
-    else if (flags_ & TPM_RIGHTALIGN) at.x -= size.cx;
-    if (flags_ & TPM_VCENTERALIGN) at.y -= size.cy / 2;
-    else if (flags_ & TPM_BOTTOMALIGN) at.y -= size.cy;
+    if (flags_ & TPM_CENTERALIGN)
+      at.x -= size.cx / 2;
+    else if (flags_ & TPM_RIGHTALIGN)
+      at.x -= size.cx;
+    if (flags_ & TPM_VCENTERALIGN)
+      at.y -= size.cy / 2;
+    else if (flags_ & TPM_BOTTOMALIGN)
+      at.y -= size.cy;
   }
   at.x = std::max(0, std::min(at.x, screen.Width() - size.cx));
   at.y = std::max(0, std::min(at.y, screen.Height() - size.cy));
@@ -247,7 +251,8 @@ void TPopupMenuTracker::OpenSubmenu(int depth, bool hiliteFirst) {
   TPopupMenuWindow* w = Level(depth);
   if (!w || w->Hilite() < 0) return;
   HMENU sub = GetSubMenu(w->Menu(), w->Hilite());
-  if (!sub || (GetMenuState(w->Menu(), UINT(w->Hilite()), MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED)))
+  if (!sub ||
+      (GetMenuState(w->Menu(), UINT(w->Hilite()), MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED)))
     return;
   if (Level(depth + 1) && Level(depth + 1)->Menu() == sub) {
     CloseBelow(depth + 1);
@@ -365,8 +370,10 @@ void TPopupMenuTracker::HandleInput(const platform::InputEvent& e) {
           if (Depth() > 1) CloseBelow(Depth() - 2);
           break;
         case VK_ESCAPE:
-          if (Depth() > 1) CloseBelow(Depth() - 2);
-          else Cancel();
+          if (Depth() > 1)
+            CloseBelow(Depth() - 2);
+          else
+            Cancel();
           break;
         case VK_RETURN:
           if (lit < 0) break;
@@ -429,9 +436,8 @@ int TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const 
       PollBackend(ws, 0);
       bool did = false;
       TWindowSystem::QueueItem item;
-      for (size_t budget = ws.QueuedCount(); budget > 0 && !tracker.Done() && !ws.quitPosted &&
-                                             ws.TakeQueued(item);
-           --budget) {
+      for (size_t budget = ws.QueuedCount();
+           budget > 0 && !tracker.Done() && !ws.quitPosted && ws.TakeQueued(item); --budget) {
         did = true;
         if (MSG* msg = std::get_if<MSG>(&item)) {
           ProcessQueuedMessage(*msg);
@@ -462,7 +468,9 @@ int TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const 
         break;
       }
       uint64_t due = ws.NextTimerDue(), now = ws.NowMs();
-      int timeout = due == UINT64_MAX ? -1 : due <= now ? 0 : int(std::min<uint64_t>(due - now, 1u << 30));
+      int timeout = due == UINT64_MAX ? -1
+                    : due <= now      ? 0
+                                      : int(std::min<uint64_t>(due - now, 1u << 30));
       PollBackend(ws, timeout);
     }
     chosen = tracker.Chosen();

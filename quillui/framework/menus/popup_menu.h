@@ -101,7 +101,10 @@ class TPopupMenuTracker {
   // Opens the outermost menu at a screen position; false when it cannot be shown.
   bool Open(HMENU menu, int x, int y);
   void HandleInput(const platform::InputEvent& e);
-  void Cancel() { done_ = true; chosen_ = 0; }
+  void Cancel() {
+    done_ = true;
+    chosen_ = 0;
+  }
 
  private:
   // Opens the submenu of level depth's highlighted item beside it.

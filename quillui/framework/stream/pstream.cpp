@@ -14,15 +14,12 @@ namespace {
 
 int BitsFor(PStreamError error) {
   switch (error) {
-    case PStreamError::None:
-      return pstream::goodbit;
+    case PStreamError::None: return pstream::goodbit;
     // Running out of bytes is what a truncated file looks like; everything else means the
     // bytes that are there cannot be trusted.
     case PStreamError::EndOfData:
-    case PStreamError::LengthPastEnd:
-      return pstream::eofbit | pstream::failbit;
-    default:
-      return pstream::failbit | pstream::badbit;
+    case PStreamError::LengthPastEnd: return pstream::eofbit | pstream::failbit;
+    default: return pstream::failbit | pstream::badbit;
   }
 }
 

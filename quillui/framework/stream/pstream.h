@@ -49,9 +49,9 @@ enum class PStreamError : uint8_t {
   BadObjectData,    // an object's own Read refused its fields
   OpenFailed,
   NotOpen,
-  ReadFailed,       // the file gave fewer bytes than it claimed to have
+  ReadFailed,  // the file gave fewer bytes than it claimed to have
   WriteFailed,
-  NotInMemory,      // a read that hands out views of the source on a stream not held in memory
+  NotInMemory,  // a read that hands out views of the source on a stream not held in memory
 };
 
 const char* PStreamErrorName(PStreamError error);
@@ -440,8 +440,8 @@ inline ipstream& operator>>(ipstream& is, TStreamableBase& object) {
 // Reads a pointer record into a typed owner. A record of a class that is not a T fails the
 // stream with WrongClass; the null record leaves object null.
 template <class T>
-  requires std::is_base_of_v<TStreamableBase, T>
-ipstream& operator>>(ipstream& is, std::unique_ptr<T>& object) {
+requires std::is_base_of_v<TStreamableBase, T> ipstream& operator>>(ipstream& is,
+                                                                    std::unique_ptr<T>& object) {
   std::unique_ptr<TStreamableBase> read = is.readObjectPtr();
   if (!read) {
     if (is.good()) object.reset();

@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "quillui/framework/base/diagnostics.h"
-#include "quillui/framework/window/input_router.h"
 #include "quillui/framework/dialogs/message_box.h"
+#include "quillui/framework/window/input_router.h"
 #include "quillui/framework/window/painter.h"
 #include "quillui/framework/window/window.h"
 #include "quillui/framework/window/window_system.h"
@@ -41,7 +41,8 @@ bool PumpRound() {
   // Only what was queued when the round began: a handler that keeps posting to itself must
   // not starve timers and paints.
   TWindowSystem::QueueItem item;
-  for (size_t budget = ws.QueuedCount(); budget > 0 && !ws.quitPosted && ws.TakeQueued(item); --budget) {
+  for (size_t budget = ws.QueuedCount(); budget > 0 && !ws.quitPosted && ws.TakeQueued(item);
+       --budget) {
     did = true;
     if (MSG* msg = std::get_if<MSG>(&item))
       ProcessQueuedMessage(*msg);

@@ -80,18 +80,21 @@ void RouteButtonDown(TWindowSystem& ws, const InputEvent& e) {
   TWindow* w = MouseTarget(ws);
   if (!w) return;
   HWND target = w->GetHandle();
-  UINT down = e.button == MouseButton::Left ? WM_LBUTTONDOWN
-              : e.button == MouseButton::Right ? WM_RBUTTONDOWN : WM_MBUTTONDOWN;
+  UINT down = e.button == MouseButton::Left    ? WM_LBUTTONDOWN
+              : e.button == MouseButton::Right ? WM_RBUTTONDOWN
+                                               : WM_MBUTTONDOWN;
   if (!ws.capture) {
     TWindow* top = TopLevelOf(w);
-    LRESULT ma = w->SendMessage(WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top ? top->GetHandle() : nullptr),
-                                MAKELPARAM(HTCLIENT, uint16_t(down)));
+    LRESULT ma =
+        w->SendMessage(WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top ? top->GetHandle() : nullptr),
+                       MAKELPARAM(HTCLIENT, uint16_t(down)));
     if ((ma == MA_ACTIVATE || ma == MA_ACTIVATEANDEAT || ma == 0) && top && top->IsWindow() &&
         ws.active != top->GetHandle()) {
       HWND old = ws.active;
       top->BringWindowToTop();
       ws.active = top->GetHandle();
-      if (TWindow* o = GetWindowPtr(old)) o->SendMessage(WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(top->GetHandle()));
+      if (TWindow* o = GetWindowPtr(old))
+        o->SendMessage(WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(top->GetHandle()));
       top->SendMessage(WM_ACTIVATE, WA_CLICKACTIVE, reinterpret_cast<LPARAM>(old));
     }
     if (ma == MA_ACTIVATEANDEAT || ma == MA_NOACTIVATEANDEAT) return;
@@ -102,8 +105,8 @@ void RouteButtonDown(TWindowSystem& ws, const InputEvent& e) {
   int halfX = GetSystemMetrics(SM_CXDOUBLECLK) / 2, halfY = GetSystemMetrics(SM_CYDOUBLECLK) / 2;
   bool dbl = (w->Attr.ClassStyle & CS_DBLCLKS) && ws.lastDownButton == e.button &&
              ws.lastDownWindow == target && ws.lastDownTime != 0 &&
-             now - ws.lastDownTime <= ws.doubleClickTimeMs && std::abs(e.x - ws.lastDownX) <= halfX &&
-             std::abs(e.y - ws.lastDownY) <= halfY;
+             now - ws.lastDownTime <= ws.doubleClickTimeMs &&
+             std::abs(e.x - ws.lastDownX) <= halfX && std::abs(e.y - ws.lastDownY) <= halfY;
   UINT message = down;
   if (dbl) {
     message = down + 2;  // WM_xBUTTONDBLCLK follows WM_xBUTTONUP
@@ -124,8 +127,9 @@ void RouteButtonUp(TWindowSystem& ws, const InputEvent& e) {
   ws.keyState[vk] = 0;
   TWindow* w = MouseTarget(ws);
   if (!w) return;
-  UINT up = e.button == MouseButton::Left ? WM_LBUTTONUP
-            : e.button == MouseButton::Right ? WM_RBUTTONUP : WM_MBUTTONUP;
+  UINT up = e.button == MouseButton::Left    ? WM_LBUTTONUP
+            : e.button == MouseButton::Right ? WM_RBUTTONUP
+                                             : WM_MBUTTONUP;
   Deliver(w->GetHandle(), up, MouseKeys(ws), ClientPoint(*w, ws));
 }
 
@@ -144,9 +148,9 @@ void RouteKey(TWindowSystem& ws, const InputEvent& e) {
   bool alt = (ws.keyState[VK_MENU] & 0x80) != 0;
   UINT message = down ? (alt ? WM_SYSKEYDOWN : WM_KEYDOWN) : (alt ? WM_SYSKEYUP : WM_KEYUP);
   uint32_t flags = 0;
-  if (wasDown) flags |= 0x4000;    // previous key state
-  if (!down) flags |= 0xC000;      // transition state
-  if (alt) flags |= 0x2000;        // context code
+  if (wasDown) flags |= 0x4000;  // previous key state
+  if (!down) flags |= 0xC000;    // transition state
+  if (alt) flags |= 0x2000;      // context code
   Deliver(w->GetHandle(), message, vk, LPARAM(1u | (flags << 16)));
 }
 
@@ -174,7 +178,8 @@ void TInputRouter::Route(const InputEvent& e) {
       if (!w) return;
       HWND h = w->GetHandle();
       if (!ws.capture) {
-        if (w->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(h), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)) == 0)
+        if (w->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(h),
+                           MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)) == 0)
           SetCursor(TCursorShape::Arrow);  // nobody chose a shape here
         w = GetWindowPtr(h);
         if (!w) return;
@@ -197,14 +202,13 @@ void TInputRouter::Route(const InputEvent& e) {
     case InputKind::Wheel: {
       TWindow* w = KeyTarget(ws);
       if (!w) return;
-      Deliver(w->GetHandle(), WM_MOUSEWHEEL, MAKEWPARAM(uint16_t(MouseKeys(ws)), uint16_t(int16_t(e.wheelDelta))),
+      Deliver(w->GetHandle(), WM_MOUSEWHEEL,
+              MAKEWPARAM(uint16_t(MouseKeys(ws)), uint16_t(int16_t(e.wheelDelta))),
               MAKEPOINTLPARAM(e.x, e.y));
       return;
     }
     case InputKind::KeyDown:
-    case InputKind::KeyUp:
-      RouteKey(ws, e);
-      return;
+    case InputKind::KeyUp: RouteKey(ws, e); return;
     case InputKind::Char: {
       TWindow* w = KeyTarget(ws);
       if (!w || !w->IsWindowEnabled() || e.character == 0 || e.character > 0xFF) return;
@@ -215,9 +219,7 @@ void TInputRouter::Route(const InputEvent& e) {
       for (uint8_t& k : ws.keyState) k = 0;
       if (ws.capture) ReleaseCapture();
       return;
-    case InputKind::Close:
-      RouteClose(ws);
-      return;
+    case InputKind::Close: RouteClose(ws); return;
     case InputKind::Expose: {
       TScreen& s = ws.Screen();
       s.MarkDirty(s.Bounds());

@@ -124,7 +124,10 @@ class TCommandEnabler {
     check_ = state;
     handled_ = true;
   }
-  virtual void SetText(const char* text) { (void)text; handled_ = true; }
+  virtual void SetText(const char* text) {
+    (void)text;
+    handled_ = true;
+  }
   bool GetHandled() const { return handled_; }
   bool IsEnabled() const { return enabled_; }
   int GetCheck() const { return check_; }

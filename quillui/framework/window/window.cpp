@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "quillui/framework/window/application.h"
-#include "quillui/framework/gdi/dc.h"
 #include "quillui/framework/dialogs/message_box.h"
+#include "quillui/framework/gdi/dc.h"
+#include "quillui/framework/window/application.h"
 #include "quillui/framework/window/window_system.h"
 
 namespace quill {
@@ -93,8 +93,10 @@ bool TWindow::CreateHandle() {
     return false;
   }
   SendParentNotify(WM_CREATE);
-  SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(uint16_t(bounds_.Width()), uint16_t(bounds_.Height())));
-  SendMessage(WM_MOVE, 0, MAKEPOINTLPARAM(bounds_.left + BorderWidth(), bounds_.top + BorderWidth()));
+  SendMessage(WM_SIZE, SIZE_RESTORED,
+              MAKELPARAM(uint16_t(bounds_.Width()), uint16_t(bounds_.Height())));
+  SendMessage(WM_MOVE, 0,
+              MAKEPOINTLPARAM(bounds_.left + BorderWidth(), bounds_.top + BorderWidth()));
   return true;
 }
 
@@ -102,7 +104,8 @@ void TWindow::SetupWindow() {
   // Children constructed before this window was created come up with it.
   std::vector<TWindow*> pending = children_;
   for (TWindow* c : pending)
-    if (c->autoCreate_ && !c->handle_ && std::find(children_.begin(), children_.end(), c) != children_.end())
+    if (c->autoCreate_ && !c->handle_ &&
+        std::find(children_.begin(), children_.end(), c) != children_.end())
       c->Create();
 }
 
@@ -193,20 +196,34 @@ void TWindow::ScreenToClient(TRect& r) const {
 }
 
 bool TWindow::MoveWindow(int x, int y, int w, int h, bool repaint) {
-  return SetWindowPos(nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE | (repaint ? 0 : SWP_NOREDRAW));
+  return SetWindowPos(nullptr, x, y, w, h,
+                      SWP_NOZORDER | SWP_NOACTIVATE | (repaint ? 0 : SWP_NOREDRAW));
 }
 
 bool TWindow::SetWindowPos(HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
   if (!handle_) {
     // Before creation only the attributes change.
-    if (!(flags & SWP_NOMOVE)) { Attr.X = x; Attr.Y = y; }
-    if (!(flags & SWP_NOSIZE)) { Attr.W = cx; Attr.H = cy; }
+    if (!(flags & SWP_NOMOVE)) {
+      Attr.X = x;
+      Attr.Y = y;
+    }
+    if (!(flags & SWP_NOSIZE)) {
+      Attr.W = cx;
+      Attr.H = cy;
+    }
     return true;
   }
   WINDOWPOS pos{handle_, insertAfter, x, y, cx, cy, flags};
-  if (flags & SWP_NOMOVE) { pos.x = bounds_.left; pos.y = bounds_.top; }
-  if (flags & SWP_NOSIZE) { pos.cx = bounds_.Width(); pos.cy = bounds_.Height(); }
-  if (!(flags & SWP_NOSENDCHANGING)) SendMessage(WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&pos));
+  if (flags & SWP_NOMOVE) {
+    pos.x = bounds_.left;
+    pos.y = bounds_.top;
+  }
+  if (flags & SWP_NOSIZE) {
+    pos.cx = bounds_.Width();
+    pos.cy = bounds_.Height();
+  }
+  if (!(flags & SWP_NOSENDCHANGING))
+    SendMessage(WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&pos));
   if (!handle_) return false;
   pos.cx = std::max(pos.cx, 0);
   pos.cy = std::max(pos.cy, 0);
@@ -218,7 +235,10 @@ bool TWindow::SetWindowPos(HWND insertAfter, int x, int y, int cx, int cy, UINT 
   bool sized = newBounds.Size() != oldBounds.Size();
   bool zChanged = false;
   bounds_ = newBounds;
-  Attr.X = newBounds.left; Attr.Y = newBounds.top; Attr.W = pos.cx; Attr.H = pos.cy;
+  Attr.X = newBounds.left;
+  Attr.Y = newBounds.top;
+  Attr.W = pos.cx;
+  Attr.H = pos.cy;
 
   if (!(pos.flags & SWP_NOZORDER) && treeParent_) {
     auto& z = treeParent_->zOrder_;
@@ -255,8 +275,14 @@ bool TWindow::SetWindowPos(HWND insertAfter, int x, int y, int cx, int cy, UINT 
   if (!(pos.flags & SWP_NOACTIVATE) && IsTopLevel() && nowVisible && treeParent_) {
     TWindowSystem::Get().active = handle_;
   }
-  if (moved) pos.flags &= ~SWP_NOMOVE; else pos.flags |= SWP_NOMOVE;
-  if (sized) pos.flags &= ~SWP_NOSIZE; else pos.flags |= SWP_NOSIZE;
+  if (moved)
+    pos.flags &= ~SWP_NOMOVE;
+  else
+    pos.flags |= SWP_NOMOVE;
+  if (sized)
+    pos.flags &= ~SWP_NOSIZE;
+  else
+    pos.flags |= SWP_NOSIZE;
   SendMessage(WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
   return true;
 }
@@ -266,14 +292,18 @@ bool TWindow::SetWindowPos(HWND insertAfter, int x, int y, int cx, int cy, UINT 
 bool TWindow::ShowWindow(int cmdShow) {
   bool wasVisible = (Attr.Style & WS_VISIBLE) != 0;
   if (!handle_) {
-    if (cmdShow == SW_HIDE) Attr.Style &= ~WS_VISIBLE; else Attr.Style |= WS_VISIBLE;
+    if (cmdShow == SW_HIDE)
+      Attr.Style &= ~WS_VISIBLE;
+    else
+      Attr.Style |= WS_VISIBLE;
     return wasVisible;
   }
   bool show = cmdShow != SW_HIDE;
   if (show == wasVisible) return wasVisible;
   SendMessage(WM_SHOWWINDOW, show ? 1 : 0, 0);
   UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW);
-  if (cmdShow == SW_SHOWNA || cmdShow == SW_SHOWNOACTIVATE || cmdShow == SW_HIDE) flags |= SWP_NOACTIVATE;
+  if (cmdShow == SW_SHOWNA || cmdShow == SW_SHOWNOACTIVATE || cmdShow == SW_HIDE)
+    flags |= SWP_NOACTIVATE;
   SetWindowPos(nullptr, 0, 0, 0, 0, flags);
   return wasVisible;
 }
@@ -288,7 +318,10 @@ bool TWindow::IsWindowVisible() const {
 bool TWindow::EnableWindow(bool enable) {
   bool wasDisabled = (Attr.Style & WS_DISABLED) != 0;
   if (enable == !wasDisabled) return wasDisabled;
-  if (enable) Attr.Style &= ~WS_DISABLED; else Attr.Style |= WS_DISABLED;
+  if (enable)
+    Attr.Style &= ~WS_DISABLED;
+  else
+    Attr.Style |= WS_DISABLED;
   if (handle_) {
     TWindowSystem& ws = TWindowSystem::Get();
     if (!enable) {
@@ -314,9 +347,7 @@ int TWindow::GetWindowText(char* buffer, int size) const {
 
 // --- Z-order ----------------------------------------------------------------------------------
 
-void TWindow::BringWindowToTop() {
-  SetWindowPos(HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-}
+void TWindow::BringWindowToTop() { SetWindowPos(HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); }
 
 HWND TWindow::GetWindow(UINT cmd) const {
   if (!handle_) return nullptr;

@@ -287,7 +287,8 @@ int MapWindowPoints(HWND from, HWND to, TPoint* points, int count);
 bool LockWindowUpdate(HWND hwnd);
 int GetSystemMetrics(int index);
 UINT GetDoubleClickTime();
-// Whether a key (virtual-key code) or mouse button is down, in the high bit, as input routed so far.
+// Whether a key (virtual-key code) or mouse button is down, in the high bit, as input routed so
+// far.
 int16_t GetKeyState(int virtualKey);
 // The framework's millisecond clock.
 uint64_t GetTickCount();

@@ -118,7 +118,8 @@ HWND SetFocus(HWND hwnd) {
   if (hwnd && (!w || !w->IsWindowEnabled())) return nullptr;
   if (TWindow* o = GetWindowPtr(old)) o->SendMessage(WM_KILLFOCUS, reinterpret_cast<WPARAM>(hwnd));
   ws.focus = hwnd;
-  if (w && GetWindowPtr(hwnd) && ws.focus == hwnd) w->SendMessage(WM_SETFOCUS, reinterpret_cast<WPARAM>(old));
+  if (w && GetWindowPtr(hwnd) && ws.focus == hwnd)
+    w->SendMessage(WM_SETFOCUS, reinterpret_cast<WPARAM>(old));
   return old;
 }
 
@@ -130,7 +131,8 @@ HWND SetCapture(HWND hwnd) {
   if (!GetWindowPtr(hwnd)) return old;
   ws.capture = hwnd;
   if (old && old != hwnd)
-    if (TWindow* o = GetWindowPtr(old)) o->SendMessage(WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hwnd));
+    if (TWindow* o = GetWindowPtr(old))
+      o->SendMessage(WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hwnd));
   return old;
 }
 

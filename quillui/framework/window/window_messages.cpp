@@ -1,8 +1,8 @@
 // TWindow's message cracking, typed handlers and built-in behaviour.
 #include <algorithm>
 
-#include "quillui/framework/window/application.h"
 #include "quillui/framework/gdi/dc.h"
+#include "quillui/framework/window/application.h"
 #include "quillui/framework/window/window.h"
 #include "quillui/framework/window/window_system.h"
 
@@ -33,7 +33,8 @@ LRESULT TWindow::DispatchTyped(UINT msg, WPARAM wp, LPARAM lp) {
       EvParentNotify(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
       return 0;
     case WM_MOUSEACTIVATE:
-      return EvMouseActivate(reinterpret_cast<HWND>(wp), LOWORD(uintptr_t(lp)), HIWORD(uintptr_t(lp)));
+      return EvMouseActivate(reinterpret_cast<HWND>(wp), LOWORD(uintptr_t(lp)),
+                             HIWORD(uintptr_t(lp)));
     case WM_NCHITTEST: return LRESULT(int(EvNCHitTest(PointOf(lp))));
     case WM_GETDLGCODE: return EvGetDlgCode(reinterpret_cast<const MSG*>(lp));
     case WM_MOUSEMOVE: EvMouseMove(UINT(wp), PointOf(lp)); return 0;
@@ -46,9 +47,7 @@ LRESULT TWindow::DispatchTyped(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_KEYDOWN: EvKeyDown(UINT(wp), LOWORD(uintptr_t(lp)), HIWORD(uintptr_t(lp))); return 0;
     case WM_KEYUP: EvKeyUp(UINT(wp), LOWORD(uintptr_t(lp)), HIWORD(uintptr_t(lp))); return 0;
     case WM_CHAR: EvChar(UINT(wp), LOWORD(uintptr_t(lp)), HIWORD(uintptr_t(lp))); return 0;
-    case WM_ACTIVATE:
-      EvActivate(LOWORD(wp), HIWORD(wp) != 0, reinterpret_cast<HWND>(lp));
-      return 0;
+    case WM_ACTIVATE: EvActivate(LOWORD(wp), HIWORD(wp) != 0, reinterpret_cast<HWND>(lp)); return 0;
     case WM_COMMAND: return EvCommand(LOWORD(wp), reinterpret_cast<HWND>(lp), HIWORD(wp));
     case WM_COMMAND_ENABLE: EvCommandEnable(*reinterpret_cast<TCommandEnabler*>(lp)); return 0;
     default: return DefWindowProc(msg, wp, lp);
@@ -57,9 +56,7 @@ LRESULT TWindow::DispatchTyped(UINT msg, WPARAM wp, LPARAM lp) {
 
 LRESULT TWindow::DefWindowProc(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_CLOSE:
-      CloseWindow();
-      return 0;
+    case WM_CLOSE: CloseWindow(); return 0;
     case WM_ERASEBKGND: {
       if (bkgndColor_ == TColor::None || bkgndColor_ == TColor::Transparent) return 0;
       TDC& dc = *reinterpret_cast<TDC*>(wp);
@@ -105,11 +102,8 @@ LRESULT TWindow::DefWindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_GETTEXT: {
       return GetWindowText(reinterpret_cast<char*>(lp), int(wp));
     }
-    case WM_SETTEXT:
-      SetCaption(reinterpret_cast<const char*>(lp));
-      return 1;
-    default:
-      return 0;
+    case WM_SETTEXT: SetCaption(reinterpret_cast<const char*>(lp)); return 1;
+    default: return 0;
   }
 }
 

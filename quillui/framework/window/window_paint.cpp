@@ -91,7 +91,9 @@ void TWindow::InvalidateRect(const TRect& rect, bool erase) {
   InvalidateTree(TRegion(rect), erase, false);
 }
 
-void TWindow::InvalidateRgn(const TRegion& region, bool erase) { InvalidateTree(region, erase, false); }
+void TWindow::InvalidateRgn(const TRegion& region, bool erase) {
+  InvalidateTree(region, erase, false);
+}
 
 void TWindow::Validate() { ValidateTree(TRegion(GetClientRect()), false); }
 
@@ -205,9 +207,11 @@ bool TPainter::PaintTree(TWindow& root) {
   if (!self) return painted;
   // Bottom of the stack first, so higher windows paint last.
   std::vector<HWND> kids;
-  for (auto it = self->zOrder_.rbegin(); it != self->zOrder_.rend(); ++it) kids.push_back((*it)->handle_);
+  for (auto it = self->zOrder_.rbegin(); it != self->zOrder_.rend(); ++it)
+    kids.push_back((*it)->handle_);
   for (HWND k : kids)
-    if (TWindow* c = GetWindowPtr(k); c && (c->Attr.Style & WS_VISIBLE)) painted = PaintTree(*c) || painted;
+    if (TWindow* c = GetWindowPtr(k); c && (c->Attr.Style & WS_VISIBLE))
+      painted = PaintTree(*c) || painted;
   return painted;
 }
 

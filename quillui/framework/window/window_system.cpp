@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "quillui/framework/window/application.h"
 #include "quillui/framework/gdi/dc.h"
+#include "quillui/framework/window/application.h"
 #include "quillui/framework/window/window.h"
 #include "quillui/platform/screen/headless/headless_backend.h"
 
@@ -32,10 +32,10 @@ constexpr UINT kMinimumTimerMs = 10;
 TWindowSystem& TWindowSystem::Install(TWindowSystemOptions options) {
   Uninstall();
   std::unique_ptr<TWindowSystem> system(new TWindowSystem());
-  system->backend_ = options.backend ? std::move(options.backend)
-                                     : std::make_unique<platform::HeadlessBackend>();
-  system->clock_ = options.clock ? std::move(options.clock)
-                                 : std::make_unique<platform::SteadyClock>();
+  system->backend_ =
+      options.backend ? std::move(options.backend) : std::make_unique<platform::HeadlessBackend>();
+  system->clock_ =
+      options.clock ? std::move(options.clock) : std::make_unique<platform::SteadyClock>();
   system->screen_ = std::make_unique<TScreen>(options.width, options.height);
   Installed() = std::move(system);
   TWindowSystem& ws = *Installed();
@@ -126,7 +126,8 @@ bool TWindowSystem::FireDueTimers() {
   for (const Due& d : due) {
     // A handler may have killed or reset a later timer meanwhile.
     auto it = timers_.find({d.hwnd, d.id});
-    if (it == timers_.end() || it->second.dueMs > now || it->second.sequence != d.sequence) continue;
+    if (it == timers_.end() || it->second.dueMs > now || it->second.sequence != d.sequence)
+      continue;
     // Missed intervals do not pile up: one message, and the next one an interval from now.
     it->second.dueMs = now + it->second.intervalMs;
     MSG msg;

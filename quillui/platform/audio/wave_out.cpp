@@ -17,7 +17,8 @@ WaveOutOpened OpenWaveOut(const WaveOutRequest& request, std::shared_ptr<NullPla
     return r;
   }
   if (request.backend == "null") {
-    r.out = std::make_unique<NullWaveOut>(request.format, request.done, request.nowMs, std::move(log));
+    r.out =
+        std::make_unique<NullWaveOut>(request.format, request.done, request.nowMs, std::move(log));
   } else if (request.backend == "sdl") {
     r.out = SdlWaveOut::Open(request.format, request.done, &r.error);
   } else {

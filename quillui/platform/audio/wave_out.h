@@ -57,6 +57,7 @@ struct WaveOutOpened {
 };
 
 // Opens the named backend; no fallback happens here.
-WaveOutOpened OpenWaveOut(const WaveOutRequest& request, std::shared_ptr<NullPlayLog> log = nullptr);
+WaveOutOpened OpenWaveOut(const WaveOutRequest& request,
+                          std::shared_ptr<NullPlayLog> log = nullptr);
 
 }  // namespace quill::platform

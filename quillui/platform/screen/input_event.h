@@ -28,7 +28,7 @@ inline constexpr uint32_t kModAlt = 4;
 
 struct InputEvent {
   InputKind kind = InputKind::MouseMove;
-  int x = 0;                               // screen position for mouse events
+  int x = 0;  // screen position for mouse events
   int y = 0;
   MouseButton button = MouseButton::None;  // button events
   int wheelDelta = 0;                      // multiples of 120 per notch

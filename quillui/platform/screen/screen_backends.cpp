@@ -17,7 +17,8 @@ BackendChoice OpenScreenBackend(const BackendRequest& request) {
   BackendChoice choice;
   if (wantSdl) {
     std::string error;
-    if (auto sdl = SdlBackend::Open(request.width, request.height, request.scale, request.title, &error)) {
+    if (auto sdl =
+            SdlBackend::Open(request.width, request.height, request.scale, request.title, &error)) {
       choice.backend = std::move(sdl);
       choice.name = "sdl";
       return choice;

@@ -51,7 +51,8 @@ struct SdlWaveOut::State {
 
 SdlWaveOut::SdlWaveOut() : s_(std::make_unique<State>()) {}
 
-std::unique_ptr<SdlWaveOut> SdlWaveOut::Open(const PcmFormat& format, DoneFn done, std::string* error) {
+std::unique_ptr<SdlWaveOut> SdlWaveOut::Open(const PcmFormat& format, DoneFn done,
+                                             std::string* error) {
   auto fail = [&](const char* what) -> std::unique_ptr<SdlWaveOut> {
     if (error) *error = std::string(what) + ": " + SDL_GetError();
     return nullptr;
@@ -71,8 +72,8 @@ std::unique_ptr<SdlWaveOut> SdlWaveOut::Open(const PcmFormat& format, DoneFn don
   // The device always runs one format and SDL_AudioStream does every conversion from the
   // blocks' format, so all formats take the same, testable path.
   const SDL_AudioFormat src = format.bitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
-  s.stream = SDL_NewAudioStream(src, Uint8(format.channels), int(format.samplesPerSec), AUDIO_S16SYS,
-                                kDeviceChannels, kDeviceRate);
+  s.stream = SDL_NewAudioStream(src, Uint8(format.channels), int(format.samplesPerSec),
+                                AUDIO_S16SYS, kDeviceChannels, kDeviceRate);
   if (!s.stream) return fail("SDL audio stream");
   SDL_AudioSpec want{};
   want.freq = kDeviceRate;

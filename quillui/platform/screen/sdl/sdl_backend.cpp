@@ -6,8 +6,8 @@
 
 namespace quill::platform {
 
-std::unique_ptr<SdlBackend> SdlBackend::Open(int width, int height, int scale, const std::string& title,
-                                             std::string* error) {
+std::unique_ptr<SdlBackend> SdlBackend::Open(int width, int height, int scale,
+                                             const std::string& title, std::string* error) {
   auto fail = [&](const char* what) -> std::unique_ptr<SdlBackend> {
     if (error) *error = std::string(what) + ": " + SDL_GetError();
     return nullptr;
@@ -26,8 +26,8 @@ std::unique_ptr<SdlBackend> SdlBackend::Open(int width, int height, int scale, c
   b->renderer_ = SDL_CreateRenderer(b->window_, -1, SDL_RENDERER_SOFTWARE);
   if (!b->renderer_) b->renderer_ = SDL_CreateRenderer(b->window_, -1, 0);
   if (!b->renderer_) return fail("SDL renderer");
-  b->texture_ = SDL_CreateTexture(b->renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
-                                  width, height);
+  b->texture_ = SDL_CreateTexture(b->renderer_, SDL_PIXELFORMAT_ARGB8888,
+                                  SDL_TEXTUREACCESS_STREAMING, width, height);
   if (!b->texture_) return fail("SDL texture");
   b->wakeEvent_ = SDL_RegisterEvents(1);
   SDL_StartTextInput();
@@ -60,7 +60,8 @@ void SdlBackend::Present(const ScreenSurface& surface) {
     int w = std::min(r.w, width_ - r.x), h = std::min(r.h, height_ - r.y);
     if (w <= 0 || h <= 0) continue;
     staging_.resize(size_t(w) * size_t(h));
-    ConvertIndexedToXrgb(surface.Row(r.y) + r.x, surface.Stride(), staging_.data(), size_t(w), w, h, lut_);
+    ConvertIndexedToXrgb(surface.Row(r.y) + r.x, surface.Stride(), staging_.data(), size_t(w), w, h,
+                         lut_);
     SDL_Rect dst{r.x, r.y, w, h};
     SDL_UpdateTexture(texture_, &dst, staging_.data(), w * 4);
     lastUploaded_ += long(w) * h;
@@ -71,7 +72,7 @@ void SdlBackend::Present(const ScreenSurface& surface) {
 
 void SdlBackend::PollInput(int timeoutMs, std::vector<InputEvent>& out) {
   SDL_Event e;
-  bool got = timeoutMs < 0 ? SDL_WaitEvent(&e) == 1
+  bool got = timeoutMs < 0    ? SDL_WaitEvent(&e) == 1
              : timeoutMs == 0 ? SDL_PollEvent(&e) == 1
                               : SDL_WaitEventTimeout(&e, timeoutMs) == 1;
   while (got) {

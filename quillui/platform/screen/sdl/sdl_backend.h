@@ -15,8 +15,8 @@ namespace quill::platform {
 class SdlBackend final : public ScreenBackend {
  public:
   // Opens the window; null with a reason when SDL or the display cannot be had.
-  static std::unique_ptr<SdlBackend> Open(int width, int height, int scale, const std::string& title,
-                                          std::string* error);
+  static std::unique_ptr<SdlBackend> Open(int width, int height, int scale,
+                                          const std::string& title, std::string* error);
   ~SdlBackend() override;
 
   const char* Name() const override { return "sdl"; }

@@ -56,15 +56,29 @@ std::vector<uint8_t> Utf8ToCp1252(const char* text) {
   while (p && *p) {
     char32_t c;
     int extra;
-    if (*p < 0x80) { c = *p; extra = 0; }
-    else if ((*p & 0xE0) == 0xC0) { c = *p & 0x1F; extra = 1; }
-    else if ((*p & 0xF0) == 0xE0) { c = *p & 0x0F; extra = 2; }
-    else if ((*p & 0xF8) == 0xF0) { c = *p & 0x07; extra = 3; }
-    else { ++p; continue; }
+    if (*p < 0x80) {
+      c = *p;
+      extra = 0;
+    } else if ((*p & 0xE0) == 0xC0) {
+      c = *p & 0x1F;
+      extra = 1;
+    } else if ((*p & 0xF0) == 0xE0) {
+      c = *p & 0x0F;
+      extra = 2;
+    } else if ((*p & 0xF8) == 0xF0) {
+      c = *p & 0x07;
+      extra = 3;
+    } else {
+      ++p;
+      continue;
+    }
     ++p;
     bool ok = true;
     for (int i = 0; i < extra; ++i, ++p) {
-      if ((*p & 0xC0) != 0x80) { ok = false; break; }
+      if ((*p & 0xC0) != 0x80) {
+        ok = false;
+        break;
+      }
       c = (c << 6) | (*p & 0x3F);
     }
     if (!ok) continue;
@@ -72,7 +86,10 @@ std::vector<uint8_t> Utf8ToCp1252(const char* text) {
       out.push_back(uint8_t(c));
     } else {
       for (int i = 0; i < 32; ++i)
-        if (kHigh[i] == c) { out.push_back(uint8_t(0x80 + i)); break; }
+        if (kHigh[i] == c) {
+          out.push_back(uint8_t(0x80 + i));
+          break;
+        }
     }
   }
   return out;
@@ -94,8 +111,8 @@ void TranslateSdlEvent(const SDL_Event& e, int scale, std::vector<InputEvent>& o
       ev.kind = e.type == SDL_MOUSEBUTTONDOWN ? InputKind::ButtonDown : InputKind::ButtonUp;
       ev.x = e.button.x / scale;
       ev.y = e.button.y / scale;
-      ev.button = e.button.button == SDL_BUTTON_LEFT    ? MouseButton::Left
-                  : e.button.button == SDL_BUTTON_RIGHT ? MouseButton::Right
+      ev.button = e.button.button == SDL_BUTTON_LEFT     ? MouseButton::Left
+                  : e.button.button == SDL_BUTTON_RIGHT  ? MouseButton::Right
                   : e.button.button == SDL_BUTTON_MIDDLE ? MouseButton::Middle
                                                          : MouseButton::None;
       ev.modifiers = ModifiersFromSdl(uint16_t(SDL_GetModState()));
@@ -150,11 +167,9 @@ void TranslateSdlEvent(const SDL_Event& e, int scale, std::vector<InputEvent>& o
           ev.kind = InputKind::Expose;
           out.push_back(ev);
           return;
-        default:
-          return;
+        default: return;
       }
-    default:
-      return;
+    default: return;
   }
 }
 
