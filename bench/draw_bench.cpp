@@ -16,7 +16,7 @@
 #include "quillui/framework/gdi/text_format.h"
 #include "quillui/framework/image/dib.h"
 #include "quillui/framework/window/window_system.h"
-#include "quillui/platform/pixel_convert.h"
+#include "quillui/platform/screen/pixel_convert.h"
 #include "quillui/platform/screen/headless/headless_backend.h"
 
 namespace quill {

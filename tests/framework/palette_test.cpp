@@ -11,6 +11,7 @@
 #include "quillui/framework/gdi/palette.h"
 #include "quillui/framework/gdi/screen.h"
 #include "quillui/framework/image/dib.h"
+#include "quillui/framework/window/window_dc.h"
 #include "support/headless_fixture.h"
 
 namespace quill::test {

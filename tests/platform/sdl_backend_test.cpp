@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "quillui/platform/pixel_convert.h"
+#include "quillui/platform/screen/pixel_convert.h"
 #include "quillui/platform/screen/sdl/sdl_backend.h"
 #include "quillui/platform/screen/sdl/sdl_input.h"
 

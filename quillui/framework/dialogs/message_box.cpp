@@ -6,6 +6,8 @@
 #include "quillui/framework/dialogs/answer_hook.h"
 #include "quillui/framework/gdi/dc.h"
 #include "quillui/framework/gdi/text_format.h"
+#include "quillui/framework/window/application.h"
+#include "quillui/framework/window/window.h"
 #include "quillui/framework/window/window_system.h"
 
 namespace quill {
@@ -239,6 +241,17 @@ void TMessageBox::DrawIcon(TDC& dc, const TRect& r) const {
       CentredGlyph(dc, r, "i", TColor(0, 0, 255), font);
       break;
   }
+}
+
+// The message boxes of windows and of the application are the dialogs' own: they live here
+// so that windows need nothing of dialogs.
+int TWindow::MessageBox(const char* text, const char* caption, UINT type) {
+  return quill::MessageBox(GetHandle(), text, caption, type);
+}
+
+int TApplication::MessageBox(HWND owner, const char* text, const char* caption, UINT type) {
+  if (!owner && mainWindow_) owner = mainWindow_->GetHandle();
+  return quill::MessageBox(owner, text, caption, type);
 }
 
 }  // namespace quill

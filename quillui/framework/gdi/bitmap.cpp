@@ -9,7 +9,6 @@
 #include "quillui/framework/gdi/raster.h"
 #include "quillui/framework/gdi/screen.h"
 #include "quillui/framework/image/dib.h"
-#include "quillui/framework/window/window_system.h"
 
 namespace quill {
 
@@ -27,7 +26,7 @@ TBitmap::TBitmap(int width, int height, int bitsPerPixel) { Allocate(width, heig
 
 TBitmap::TBitmap(const TDib& dib, const TPalette* palette, int bitsPerPixel) {
   if (!dib.IsOK() || !Allocate(dib.Width(), dib.Height(), bitsPerPixel)) return;
-  TColorMatcher matcher(TWindowSystem::Get().Screen(), palette, bitsPerPixel == 1);
+  TColorMatcher matcher(CurrentScreen(), palette, bitsPerPixel == 1);
   const int bits = dib.BitsPerPixel();
   std::array<uint8_t, 256> map{};
   if (dib.IsIndexed()) matcher.MapTable(dib.GetColors(), dib.NumColors(), map.data());
@@ -74,7 +73,7 @@ std::unique_ptr<TDib> TBitmap::ToDib(const TPalette* palette) const {
     return dib;
   }
 
-  TScreen& screen = TWindowSystem::Get().Screen();
+  TScreen& screen = CurrentScreen();
   const bool usePalette = palette && palette->IsOK();
   auto dib =
       std::make_unique<TDib>(width_, height_, 8, usePalette ? palette->GetNumEntries() : 256);

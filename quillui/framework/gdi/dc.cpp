@@ -5,15 +5,13 @@
 #include "quillui/framework/gdi/palette.h"
 #include "quillui/framework/gdi/region_ops.h"
 #include "quillui/framework/gdi/screen.h"
-#include "quillui/framework/window/window.h"
-#include "quillui/framework/window/window_system.h"
 
 namespace quill {
 
 namespace {
 
 TPixelTarget ScreenTarget() {
-  TScreen& screen = TWindowSystem::Get().Screen();
+  TScreen& screen = CurrentScreen();
   TPixelTarget t;
   t.pixels = screen.Surface().Pixels();
   t.stride = screen.Surface().Stride();
@@ -24,7 +22,7 @@ TPixelTarget ScreenTarget() {
 }
 
 TScreen& ScreenOf(const TPixelTarget& target) {
-  return target.screen ? *target.screen : TWindowSystem::Get().Screen();
+  return target.screen ? *target.screen : CurrentScreen();
 }
 
 // The screen is 96 dots per inch; sizes in millimetres follow from that.
@@ -250,44 +248,9 @@ int TDC::GetSystemPaletteEntries(int start, int count, TPaletteEntry* entries) c
 
 // --- The kinds of DC -----------------------------------------------------------------------------
 
-TClientDC::TClientDC(TWindow& window) {
-  target_ = ScreenTarget();
-  origin_ = window.ClientOriginOnScreen();
-  SetBaseClip(window.VisibleRegion(true));
-}
-
-TWindowDC::TWindowDC(TWindow& window) {
-  target_ = ScreenTarget();
-  origin_ = window.GetWindowRect().TopLeft();
-  SetBaseClip(window.VisibleRegion(false));
-}
-
-TPaintDC::TPaintDC(TWindow& window) {
-  target_ = ScreenTarget();
-  origin_ = window.ClientOriginOnScreen();
-  bool erasePending = false;
-  TRegion update = window.TakeUpdateRegion(erasePending);
-  Rect = update.Bounds();
-  TRegion visible = window.VisibleRegion(true);
-  update.Offset(origin_.x, origin_.y);
-  visible.Intersect(update);
-  SetBaseClip(visible);
-  if (erasePending) Erase = window.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(this)) == 0;
-}
-
 TScreenDC::TScreenDC() {
   target_ = ScreenTarget();
   SetBaseClip(TRegion(TRect(0, 0, target_.width, target_.height)));
-}
-
-bool GdiFlush() {
-  if (!TWindowSystem::IsInstalled()) return true;
-  TWindowSystem& ws = TWindowSystem::Get();
-  platform::ScreenSurface& surface = ws.Screen().Surface();
-  if (surface.Dirty().empty() && !surface.PaletteDirty()) return true;
-  ws.Backend().Present(surface);
-  surface.ClearDirty();
-  return true;
 }
 
 }  // namespace quill

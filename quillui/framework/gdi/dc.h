@@ -1,6 +1,6 @@
 // Device contexts: where drawing goes (the screen or a bitmap's pixels), with an origin, a
-// clip region and the selected pen, brush, font and palette. Window DCs are clipped to what
-// of the window is visible; a paint DC further to its update region.
+// clip region and the selected pen, brush, font and palette. The DCs of windows are one layer
+// up (framework/window/window_dc.h), so drawing knows nothing of windows.
 #pragma once
 
 #include <cstddef>
@@ -22,7 +22,6 @@ namespace quill {
 class TDib;
 class TPalette;
 class TScreen;
-class TWindow;
 struct TBitmapInfoHeader;
 
 // Background modes.
@@ -288,37 +287,11 @@ class TDC {
   std::vector<State> saved_;
 };
 
-// The client area of a window, clipped to its visible part.
-class TClientDC : public TDC {
- public:
-  explicit TClientDC(TWindow& window);
-};
-
-// The whole window including its border, clipped to its visible part.
-class TWindowDC : public TDC {
- public:
-  explicit TWindowDC(TWindow& window);
-};
-
-// Made by the WM_PAINT handler: takes the window's update region (validating it), sends
-// WM_ERASEBKGND first when an erase is pending, and clips drawing to the update region.
-class TPaintDC : public TDC {
- public:
-  explicit TPaintDC(TWindow& window);
-
-  bool Erase = false;  // the background still needs erasing (WM_ERASEBKGND answered 0)
-  TRect Rect;          // bounds of the area to paint, client coordinates
-};
-
 // The whole screen, unclipped.
 class TScreenDC : public TDC {
  public:
   TScreenDC();
 };
-
-// Hands everything drawn so far to the display at once, as the message loop does after its
-// paints: drawing that animates inside one handler calls it between frames.
-bool GdiFlush();
 
 // The font a DC uses while none is selected.
 const TFont& SystemFont();

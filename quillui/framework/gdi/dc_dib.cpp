@@ -9,7 +9,6 @@
 #include "quillui/framework/gdi/palette.h"
 #include "quillui/framework/gdi/screen.h"
 #include "quillui/framework/image/dib.h"
-#include "quillui/framework/window/window_system.h"
 
 namespace quill {
 
@@ -140,8 +139,8 @@ int TDC::SetDIBitsToDevice(int xDst, int yDst, int w, int h, int xSrc, int ySrc,
   if (usage > DIB_PAL_COLORS || w <= 0 || h <= 0 || startScan < 0 || numScans <= 0 ||
       !Describe(dib, startScan, numScans, src) || !target_.pixels)
     return 0;
-  const TColorMatcher matcher(target_.screen ? *target_.screen : TWindowSystem::Get().Screen(),
-                              GetPalette(), target_.bitsPerPixel == 1);
+  const TColorMatcher matcher(target_.screen ? *target_.screen : CurrentScreen(), GetPalette(),
+                              target_.bitsPerPixel == 1);
   const RowConverter convert(src, dib, usage, matcher);
 
   // Destination row j shows scan ySrc + h - 1 - j of a bottom-up image (ySrc counts from the
@@ -212,8 +211,8 @@ int TDC::StretchDIBits(int xDst, int yDst, int wDst, int hDst, int xSrc, int ySr
   for (int32_t& v : xs)
     if (v >= 0) v -= minX;  // index into the converted segment
 
-  const TColorMatcher matcher(target_.screen ? *target_.screen : TWindowSystem::Get().Screen(),
-                              GetPalette(), target_.bitsPerPixel == 1);
+  const TColorMatcher matcher(target_.screen ? *target_.screen : CurrentScreen(), GetPalette(),
+                              target_.bitsPerPixel == 1);
   const RowConverter convert(src, dib, usage, matcher);
   const uint8_t pattern = RopUsesPattern(rop3) ? PatternIndex() : 0;
   std::vector<uint8_t> segment(size_t(maxX - minX + 1));

@@ -121,4 +121,21 @@ bool TScreen::SaveScreenshot(const std::string& path, std::string* error) const 
                          palette.data(), error);
 }
 
+namespace {
+
+TScreenSource& Source() {
+  static TScreenSource source = nullptr;
+  return source;
+}
+
+}  // namespace
+
+TScreen& CurrentScreen() {
+  if (TScreenSource source = Source()) return source();
+  static TScreen fallback(800, 600);
+  return fallback;
+}
+
+void SetScreenSource(TScreenSource source) { Source() = source; }
+
 }  // namespace quill

@@ -74,4 +74,13 @@ class TScreen {
   std::array<CacheSlot, 4096> cache_{};
 };
 
+// The screen that drawing without a screen of its own uses: the screen DC, memory DCs and
+// bitmaps matching colours to the system palette. The window layer names it (its installed
+// system's screen); drawing asks here, so it needs nothing of windows.
+TScreen& CurrentScreen();
+using TScreenSource = TScreen& (*)();
+// Sets where CurrentScreen comes from. With no source a headless 800 x 600 screen is made on
+// first use.
+void SetScreenSource(TScreenSource source);
+
 }  // namespace quill

@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "quillui/framework/base/diagnostics.h"
-#include "quillui/framework/dialogs/message_box.h"
 #include "quillui/framework/window/input_router.h"
 #include "quillui/framework/window/painter.h"
 #include "quillui/framework/window/window.h"
@@ -81,11 +80,6 @@ TApplication* TApplication::Current() { return CurrentApp(); }
 bool TApplication::PumpWaitingMessages() { return PumpRound(); }
 
 bool TApplication::ProcessAppMsg(MSG& msg) { return PreProcessChain(msg); }
-
-int TApplication::MessageBox(HWND owner, const char* text, const char* caption, UINT type) {
-  if (!owner && mainWindow_) owner = mainWindow_->GetHandle();
-  return quill::MessageBox(owner, text, caption, type);
-}
 
 bool TApplication::IdleAction(long idleCount) {
   bool more = false;

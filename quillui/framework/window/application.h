@@ -34,6 +34,7 @@ class TApplication : public TModule {
   bool InModal() const { return modalDepth_ > 0; }
 
   // A modal message box owned by the main window (MB_* type bits; answers IDOK, IDYES, ...).
+  // Defined with the dialogs (message_box.cpp).
   int MessageBox(HWND owner, const char* text, const char* caption = nullptr, UINT type = 0);
 
   // Idle time: the main window's IdleAction, then the idle hook. True asks for more.

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "quillui/framework/dialogs/message_box.h"
 #include "quillui/framework/gdi/dc.h"
 #include "quillui/framework/window/application.h"
 #include "quillui/framework/window/window_system.h"
@@ -456,10 +455,6 @@ void TWindow::CloseWindow(int retVal) {
   TApplication* app = TApplication::Current();
   if (app && app->GetMainWindow() == this) PostQuitMessage(retVal);
   Destroy(retVal);
-}
-
-int TWindow::MessageBox(const char* text, const char* caption, UINT type) {
-  return quill::MessageBox(handle_, text, caption, type);
 }
 
 void TWindow::RouteCommandEnable(TCommandEnabler& ce) {

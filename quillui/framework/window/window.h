@@ -173,6 +173,7 @@ class TWindow {
   // Routes a command-enable query: this window's table first, then the parent's.
   void RouteCommandEnable(TCommandEnabler& ce);
   // A modal message box owned by this window (MB_* type bits; answers IDOK, IDYES, ...).
+  // Defined with the dialogs (message_box.cpp).
   int MessageBox(const char* text, const char* caption = nullptr, UINT type = 0);
 
  protected:

@@ -4,6 +4,7 @@
 #include "quillui/framework/gdi/dc.h"
 #include "quillui/framework/window/application.h"
 #include "quillui/framework/window/window.h"
+#include "quillui/framework/window/window_dc.h"
 #include "quillui/framework/window/window_system.h"
 
 namespace quill {

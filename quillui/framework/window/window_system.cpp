@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "quillui/framework/gdi/dc.h"
 #include "quillui/framework/window/application.h"
 #include "quillui/framework/window/window.h"
 #include "quillui/platform/screen/headless/headless_backend.h"
@@ -26,6 +25,12 @@ class TDesktopWindow final : public TWindow {
 };
 
 constexpr UINT kMinimumTimerMs = 10;
+
+// Drawing that has no screen of its own draws on (and matches colours against) the installed
+// system's screen, installing one if need be, as every window does. Named when the library
+// is loaded, before anything can draw.
+TScreen& WindowSystemScreen() { return TWindowSystem::Get().Screen(); }
+[[maybe_unused]] const bool kScreenSourceSet = (SetScreenSource(&WindowSystemScreen), true);
 
 }  // namespace
 

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "quillui/platform/pixel_convert.h"
+#include "quillui/platform/screen/pixel_convert.h"
 #include "quillui/platform/screen/screen_backend.h"
 
 namespace quill::platform {

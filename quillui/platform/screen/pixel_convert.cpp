@@ -1,4 +1,4 @@
-#include "quillui/platform/pixel_convert.h"
+#include "quillui/platform/screen/pixel_convert.h"
 
 #include "quillui/platform/cpu_features.h"
 
