@@ -16,8 +16,8 @@
 #include "quillui/framework/gdi/text_format.h"
 #include "quillui/framework/image/dib.h"
 #include "quillui/framework/window/window_system.h"
-#include "quillui/platform/screen/pixel_convert.h"
 #include "quillui/platform/screen/headless/headless_backend.h"
+#include "quillui/platform/screen/pixel_convert.h"
 
 namespace quill {
 namespace {
