@@ -9,6 +9,7 @@
 
 #include "quillui/app/presentation.h"
 #include "quillui/profile/profile.h"
+#include "quillui/testing/app.h"
 
 namespace quill {
 namespace {

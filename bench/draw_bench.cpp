@@ -18,6 +18,7 @@
 #include "quillui/framework/window/window_system.h"
 #include "quillui/platform/screen/headless/headless_backend.h"
 #include "quillui/platform/screen/pixel_convert.h"
+#include "quillui/testing/framework.h"
 
 namespace quill {
 namespace {

@@ -15,10 +15,11 @@
 #include "quillui/framework/stream/pstream.h"
 #include "quillui/navigation/bmk_file.h"
 #include "quillui/navigation/bookmark_lists.h"
-#include "quillui/navigation/navigation_state.h"
 #include "quillui/navigation/routing.h"
 #include "quillui/profile/entries.h"
 #include "quillui/profile/profile.h"
+#include "quillui/testing/navigation.h"
+#include "quillui/testing/profile.h"
 
 namespace quill {
 namespace {

@@ -17,6 +17,7 @@
 #include "quillui/sound/play_sound.h"
 #include "quillui/sound/wave_file.h"
 #include "quillui/sound/wave_out_api.h"
+#include "quillui/testing/sound.h"
 
 namespace quill {
 namespace {

@@ -6,6 +6,7 @@
 
 #include "quillui/framework/gdi/font.h"
 #include "quillui/framework/gdi/font_engine.h"
+#include "quillui/testing/framework.h"
 
 namespace {
 

@@ -13,6 +13,7 @@
 #include "quillui/navigation/routing.h"
 #include "quillui/profile/cmd_line.h"
 #include "quillui/profile/holder_ids.h"
+#include "quillui/testing/profile.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ void CheckRoutingLine(const std::string& text) {
   const ZRouteInfo route = MakeRouteInfo(key, value);
   if (route.m_ePane < eMEDIA_PANE || route.m_ePane > ePOPUP_PANE) std::abort();
   if (route.m_bFullScreen != 0 && route.m_bFullScreen != 1) std::abort();
-  ZHolderIds::Reset();  // the table would otherwise grow with every input
+  ResetHolderIds();  // the table would otherwise grow with every input
 }
 
 // The input split at newlines gives the texts gathered into one group.

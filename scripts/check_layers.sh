@@ -10,8 +10,9 @@ cd "$root"
 
 # Bottom up. A file belongs to the longest folder of this list that its path starts with; it
 # may include its own folder and any folder listed before it. The platform knows nothing of
-# the library; the framework nothing of the services or the library above it. Test hooks
-# (quillui/testing/) sit on top: the library itself never includes them.
+# the library; the framework nothing of the services or the library above it. A header of test
+# hooks, quillui/testing/<layer>.h, belongs to the layer it puts back (testing/framework.h to
+# the top of the framework).
 layers=(
   platform
   platform/audio
@@ -36,11 +37,16 @@ layers=(
   bars
   titlebar
   tableau
-  testing
 )
 
 rank_of() {  # folder of a path relative to quillui/ -> rank, or -1
   local path=$1 best=-1 bestlen=0 i
+  if [[ $path == testing/*.h ]]; then
+    path=${path#testing/}
+    path=${path%.h}
+    [[ $path == framework ]] && path=framework/dialogs
+    path=$path/
+  fi
   for i in "${!layers[@]}"; do
     local l=${layers[$i]}
     if [[ $path == "$l"/* && ${#l} -gt $bestlen ]]; then
@@ -54,6 +60,7 @@ rank_of() {  # folder of a path relative to quillui/ -> rank, or -1
 status=0
 declare -A rank_cache
 while IFS= read -r file; do
+  [[ -f $file ]] || continue
   rel=${file#quillui/}
   own=-1
   if [[ $file == quillui/* ]]; then

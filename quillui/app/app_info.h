@@ -20,7 +20,4 @@ int isPentium();
 // Always 3.
 int GetAppMemoryLevel();
 
-// Tests: forget every cached answer.
-void ResetAppInfo();
-
 }  // namespace quill

@@ -32,7 +32,5 @@ void FlushSystemPalette(TDC& screenDC);
 
 // DeleteStatics' part: frees the palette; it is not loaded again.
 void ReleaseAppPalette();
-// Tests: forget the palette and the mode as if never asked.
-void ResetAppPalette();
 
 }  // namespace quill

@@ -74,7 +74,4 @@ void RemoveToolTip(TToolInfo* info);
 // zero) and moves it there if it already exists. No parent: nothing happens.
 void CenterPopupWindowOverParent(TWindow& window);
 
-// Tests: forget the frame and the open fly menu.
-void ResetAppRegistry();
-
 }  // namespace quill

@@ -17,7 +17,4 @@ const char* GetHelpFileName();
 // remembered once known.
 const std::string& GetDefaultArticleSdfName();
 
-// Tests: forget the remembered names.
-void ResetFileNames();
-
 }  // namespace quill

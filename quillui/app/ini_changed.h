@@ -20,7 +20,4 @@ void RemoveIniChangedHook(int id);
 // Runs the hooks, then sends WmuIniChanged (wParam 0, lParam 0) to the frame, if one is set.
 void NotifyIniChanged();
 
-// Tests: drop every hook.
-void ResetIniChangedHooks();
-
 }  // namespace quill

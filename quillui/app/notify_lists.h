@@ -31,7 +31,4 @@ const ZNotifyList& IdleList();
 const ZNotifyList& PreUpdateList();
 const ZNotifyList& PostUpdateList();
 
-// Tests: empty all four lists.
-void ResetNotifyLists();
-
 }  // namespace quill

@@ -12,6 +12,7 @@
 #include "quillui/profile/cmd_line.h"
 #include "quillui/profile/profile.h"
 #include "quillui/profile/reporter.h"
+#include "quillui/testing/app.h"
 
 namespace quill {
 

@@ -94,10 +94,6 @@ TFont* GetAppFont(int font);
 // table reads the settings again. The style, brushes, title and the rest stay.
 void DeleteStatics();
 
-// Tests: forgets every table, flag and text of the presentation settings, the palette's
-// included, as if the library had just been loaded.
-void ResetPresentation();
-
 // The settings keys and defaults, for whoever needs to name them.
 const char* AppMetricKey(int metric);
 int AppMetricDefault(int metric);

@@ -73,7 +73,4 @@ class ZLibraryThread {
   std::thread thread_;
 };
 
-// Tests: free every slot.
-void ResetThreadTable();
-
 }  // namespace quill

@@ -29,7 +29,4 @@ std::unique_ptr<ZBookmark> FinishGroupedBacktrackBookmark();
 // Nesting depth of open groups.
 int GetBacktrackGroupDepth();
 
-// Tests: no group open, nothing gathered or captured.
-void ResetBacktrackGrouping();
-
 }  // namespace quill

@@ -63,7 +63,4 @@ void NotifyUserBMListChanged();
 // WmuBookmarkListChanged, wParam code, to the history window.
 void NotifyHistoryListChanged(BMLIST_NOTIFICATION code);
 
-// Tests: empty lists, no windows, settings read again on next use.
-void ResetBookmarkLists();
-
 }  // namespace quill

@@ -1,4 +1,5 @@
-#include "quillui/navigation/navigation_state.h"
+// One reset for everything navigation keeps process-wide.
+#include "quillui/testing/navigation.h"
 
 #include "quillui/navigation/backtrack.h"
 #include "quillui/navigation/beep.h"

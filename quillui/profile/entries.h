@@ -37,7 +37,4 @@ ZBookmarkTextHook SetChangeSeqNumToTitleHook(ZBookmarkTextHook hook);
 // Whether a hook is installed, so callers with many texts can skip copying them for nothing.
 bool HasChangeSeqNumToTitleHook();
 
-// For tests: no entries, no databases, the identity rewrite.
-void ResetHostLookups();
-
 }  // namespace quill

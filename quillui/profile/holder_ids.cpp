@@ -1,4 +1,5 @@
 #include "quillui/profile/holder_ids.h"
+#include "quillui/testing/profile.h"
 
 #include <cstdint>
 #include <mutex>
@@ -57,12 +58,12 @@ bool ZHolderIds::Register(const char* name, int id) {
   return true;
 }
 
-void ZHolderIds::Reset() {
+void ResetHolderIds() {
   HolderTable& t = Table();
   std::lock_guard lock(t.mutex);
   t.ids.clear();
   t.used.clear();
-  t.next = kFirstAdded;
+  t.next = ZHolderIds::kFirstAdded;
 }
 
 }  // namespace quill

@@ -22,8 +22,6 @@ class ZHolderIds {
   // The host's own holders with fixed ids; false when the name or the id is taken already,
   // or the id is kUnknown.
   static bool Register(const char* name, int id);
-  // For tests: an empty table.
-  static void Reset();
 };
 
 }  // namespace quill

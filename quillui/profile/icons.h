@@ -66,8 +66,6 @@ class ZIcon {
 // and its siblings (no group: "<dir>/<name>_16.bmp"). Null when no file of it exists; the
 // answer, either way, is kept, so a missing icon costs one look. The store owns the icons.
 const ZIcon* GetIcon(const char* group, const char* name);
-// For tests: forget every icon read.
-void ResetIcons();
 
 // The application's cursors: 0 is the ordinary one.
 enum APP_CURSOR : int {

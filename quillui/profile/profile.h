@@ -41,7 +41,5 @@ std::string GetProfilePath();
 // The installation directory as the host knows it (a separator is appended when missing);
 // an empty text restores the default, the executable's directory.
 void SetInstallDir(const std::string& dir);
-// For tests: the default path and directories again, nothing read, no entry iteration.
-void ResetProfile();
 
 }  // namespace quill

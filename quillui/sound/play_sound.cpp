@@ -12,6 +12,7 @@
 #include "quillui/sound/block_wave_out.h"
 #include "quillui/sound/one_block_wave_buffer.h"
 #include "quillui/sound/wave_file.h"
+#include "quillui/testing/sound.h"
 
 namespace quill {
 

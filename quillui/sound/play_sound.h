@@ -28,7 +28,5 @@ const char* PlaySoundBackendName();
 size_t PlaySoundCachedCount();
 // Blocks the player holds until the device is done with them.
 size_t PlaySoundHeldCount();
-// Closes the device and forgets every kept sound.
-void ResetPlaySound();
 
 }  // namespace quill

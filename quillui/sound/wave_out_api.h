@@ -72,7 +72,5 @@ bool IsWaveOutHandle(HWAVEOUT h);
 void SetWaveOutBackend(const std::string& name);
 // Null backends opened from now on record what they play here (null: nowhere).
 void SetNullPlayLog(std::shared_ptr<platform::NullPlayLog> log);
-// Forgets the settings above and that the missing device was reported.
-void ResetWaveOutSettings();
 
 }  // namespace quill

@@ -17,6 +17,8 @@
 #include "quillui/app/presentation.h"
 #include "quillui/profile/profile.h"
 #include "quillui/profile/reporter.h"
+#include "quillui/testing/app.h"
+#include "quillui/testing/profile.h"
 #include "support/headless_fixture.h"
 
 namespace quill::test {

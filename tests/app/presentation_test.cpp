@@ -6,6 +6,7 @@
 #include "quillui/app/app_info.h"
 #include "quillui/app/app_palette.h"
 #include "quillui/framework/gdi/dc.h"
+#include "quillui/testing/app.h"
 
 namespace quill::test {
 namespace {

@@ -11,6 +11,8 @@
 #include "quillui/framework/window/window.h"
 #include "quillui/profile/entries.h"
 #include "quillui/profile/paths.h"
+#include "quillui/testing/app.h"
+#include "quillui/testing/profile.h"
 
 namespace quill::test {
 namespace {

@@ -1,4 +1,5 @@
 #include "quillui/app/thread_table.h"
+#include "quillui/testing/app.h"
 
 #include <gtest/gtest.h>
 

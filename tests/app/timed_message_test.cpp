@@ -5,6 +5,7 @@
 #include "quillui/framework/base/module.h"
 #include "quillui/framework/dialogs/answer_hook.h"
 #include "quillui/framework/window/window_system.h"
+#include "quillui/testing/framework.h"
 
 namespace quill::test {
 namespace {

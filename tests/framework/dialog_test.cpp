@@ -16,6 +16,7 @@
 #include "quillui/framework/dialogs/dialog.h"
 #include "quillui/framework/dialogs/file_dialog.h"
 #include "quillui/framework/dialogs/message_box.h"
+#include "quillui/testing/framework.h"
 #include "support/headless_fixture.h"
 
 namespace quill::test {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "quillui/framework/gdi/font_engine.h"
+#include "quillui/testing/framework.h"
 
 namespace quill {
 namespace {

@@ -1,4 +1,5 @@
 #include "quillui/framework/stream/streamable.h"
+#include "quillui/testing/framework.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>

@@ -10,6 +10,7 @@
 #include "quillui/framework/gdi/font_engine.h"
 #include "quillui/framework/gdi/memory_dc.h"
 #include "quillui/framework/gdi/text_format.h"
+#include "quillui/testing/framework.h"
 #include "support/headless_fixture.h"
 
 namespace quill::test {

@@ -3,6 +3,7 @@
 #include "nav_test_support.h"
 #include "quillui/navigation/beep.h"
 #include "quillui/navigation/bookmark_lists.h"
+#include "quillui/testing/navigation.h"
 
 namespace quill::test {
 namespace {

@@ -6,6 +6,7 @@
 #include "quillui/navigation/bmk_file.h"
 #include "quillui/navigation/bookmark_lists.h"
 #include "quillui/profile/profile.h"
+#include "quillui/testing/navigation.h"
 
 namespace quill::test {
 namespace {

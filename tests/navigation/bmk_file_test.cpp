@@ -14,6 +14,7 @@
 
 #include "nav_test_support.h"
 #include "quillui/navigation/bookmark_lists.h"
+#include "quillui/testing/navigation.h"
 
 namespace quill::test {
 namespace {

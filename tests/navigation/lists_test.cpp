@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "quillui/navigation/backtrack.h"
+#include "quillui/testing/navigation.h"
 
 #include "nav_test_support.h"
 

@@ -1,6 +1,9 @@
 #include "nav_test_support.h"
 
 #include "quillui/navigation/backtrack.h"
+#include "quillui/testing/framework.h"
+#include "quillui/testing/navigation.h"
+#include "quillui/testing/profile.h"
 
 namespace quill::test {
 
@@ -14,7 +17,7 @@ void NavTest::SetUp() {
   AppTest::SetUp();
   ResetNavigation();
   ResetHostLookups();
-  ZHolderIds::Reset();
+  ResetHolderIds();
   ResetAnswerHook();
   SetAnswerHook([this](const TModalQuestion& q) -> std::optional<TModalAnswer> {
     TModalAnswer a;
@@ -43,7 +46,7 @@ void NavTest::SetUp() {
 void NavTest::TearDown() {
   ResetNavigation();
   ResetHostLookups();
-  ZHolderIds::Reset();
+  ResetHolderIds();
   ResetAnswerHook();
   SetAppFrame(nullptr);
   frame.reset();

@@ -16,7 +16,6 @@
 #include "quillui/framework/dialogs/answer_hook.h"
 #include "quillui/framework/dialogs/controls.h"
 #include "quillui/navigation/bookmark.h"
-#include "quillui/navigation/navigation_state.h"
 #include "quillui/navigation/tableau_link.h"
 #include "quillui/profile/entries.h"
 #include "quillui/profile/holder_ids.h"

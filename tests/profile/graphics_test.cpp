@@ -7,6 +7,7 @@
 #include "quillui/framework/image/png_codec.h"
 #include "quillui/profile/graphic_reader.h"
 #include "quillui/profile/icons.h"
+#include "quillui/testing/profile.h"
 #include "tests/profile/profile_fixture.h"
 
 namespace quill::test {

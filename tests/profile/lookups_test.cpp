@@ -4,6 +4,7 @@
 #include "quillui/profile/attributes.h"
 #include "quillui/profile/entries.h"
 #include "quillui/profile/holder_ids.h"
+#include "quillui/testing/profile.h"
 #include "tests/profile/profile_fixture.h"
 
 namespace quill::test {
@@ -13,12 +14,12 @@ class LookupsTest : public ProfileTest {
  protected:
   void SetUp() override {
     ProfileTest::SetUp();
-    ZHolderIds::Reset();
+    ResetHolderIds();
     ResetHostLookups();
     atom_table::reset();
   }
   void TearDown() override {
-    ZHolderIds::Reset();
+    ResetHolderIds();
     ResetHostLookups();
     atom_table::reset();
     ProfileTest::TearDown();

@@ -14,6 +14,7 @@
 
 #include "quillui/profile/profile.h"
 #include "quillui/profile/reporter.h"
+#include "quillui/testing/profile.h"
 
 namespace quill::test {
 

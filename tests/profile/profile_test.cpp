@@ -4,6 +4,7 @@
 
 #include "quillui/profile/ini_file.h"
 #include "quillui/profile/profile.h"
+#include "quillui/testing/profile.h"
 #include "tests/profile/profile_fixture.h"
 
 namespace quill::test {

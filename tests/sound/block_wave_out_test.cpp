@@ -9,6 +9,7 @@
 #include "quillui/profile/reporter.h"
 #include "quillui/sound/block_wave_out.h"
 #include "quillui/sound/play_sound.h"
+#include "quillui/testing/sound.h"
 #include "support/headless_fixture.h"
 #include "wave_bytes.h"
 

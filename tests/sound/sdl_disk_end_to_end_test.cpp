@@ -15,6 +15,7 @@
 #include "quillui/platform/audio/sdl/sdl_wave_out.h"
 #include "quillui/platform/clock.h"
 #include "quillui/sound/block_wave_out.h"
+#include "quillui/testing/sound.h"
 #include "wave_bytes.h"
 
 namespace quill::test {

@@ -42,8 +42,6 @@ using TAnswerHook = std::function<std::optional<TModalAnswer>(const TModalQuesti
 
 // Installs hook (an empty one removes it) and returns the previous one. Process-wide.
 TAnswerHook SetAnswerHook(TAnswerHook hook);
-// Removes the hook and forgets the recorded questions (tests call it between cases).
-void ResetAnswerHook();
 
 // Records the question and asks the hook, if there is one.
 std::optional<TModalAnswer> AskAnswerHook(const TModalQuestion& question);

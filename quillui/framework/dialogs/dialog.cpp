@@ -10,6 +10,7 @@
 #include "quillui/framework/gdi/dc.h"
 #include "quillui/framework/gdi/text_format.h"
 #include "quillui/framework/window/application.h"
+#include "quillui/framework/window/window_state_internal.h"
 #include "quillui/framework/window/window_system.h"
 #include "quillui/platform/clock.h"
 
@@ -245,8 +246,8 @@ int TDialog::Execute() {
     TWindow* w = GetWindowPtr(h);
     return w && TopLevelOf(w) == this;
   };
-  prevActive_ = mine(ws.active) ? nullptr : ws.active;
-  prevFocus_ = mine(ws.focus) ? nullptr : ws.focus;
+  prevActive_ = mine(WindowState(ws).active) ? nullptr : WindowState(ws).active;
+  prevFocus_ = mine(WindowState(ws).focus) ? nullptr : WindowState(ws).focus;
   if (!Create()) return -1;
   disabled_.clear();
   for (TWindow* w : WindowsToDisable())
@@ -283,12 +284,14 @@ void TDialog::FinishModal() {
     TWindow* w = GetWindowPtr(h);
     return w && TopLevelOf(w) == self;
   };
-  if (GetWindowPtr(prevActive_) && (!GetWindowPtr(ws.active) || mine(ws.active)))
-    ws.active = prevActive_;
+  if (GetWindowPtr(prevActive_) &&
+      (!GetWindowPtr(WindowState(ws).active) || mine(WindowState(ws).active)))
+    WindowState(ws).active = prevActive_;
   if (TWindow* f = GetWindowPtr(prevFocus_);
-      f && f->IsWindowEnabled() && (!GetWindowPtr(ws.focus) || mine(ws.focus)))
+      f && f->IsWindowEnabled() &&
+      (!GetWindowPtr(WindowState(ws).focus) || mine(WindowState(ws).focus)))
     f->SetFocus();
-  else if (mine(ws.focus))
+  else if (mine(WindowState(ws).focus))
     quill::SetFocus(nullptr);
   prevActive_ = prevFocus_ = nullptr;
 }
@@ -301,7 +304,8 @@ int TDialog::RunModalLoop() {
   uint64_t waited = 0;  // virtual time jumped since input last arrived
   long idleCount = 0;
   while (!ended_) {
-    if (!GetWindowPtr(self) || ws.quitPosted) return IDCANCEL;  // the quit stays for the outer loop
+    if (!GetWindowPtr(self) || WindowState(ws).quitPosted)
+      return IDCANCEL;  // the quit stays for the outer loop
     if (PumpWaitingMessages()) {
       idleCount = 0;
       continue;

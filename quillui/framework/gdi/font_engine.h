@@ -22,10 +22,6 @@ struct FontEngineSettings {
   std::size_t glyphCacheMaxBytes = std::size_t(4) << 20;
 };
 
-// Drops every face, glyph and resolution the engine holds process-wide and starts over with
-// the given settings. The next font use opens faces again.
-void ResetFontEngine(const FontEngineSettings& settings = {});
-
 struct FontEngineStats {
   std::size_t glyphEntries = 0;
   std::size_t glyphBytes = 0;  // bitmap bytes plus per-glyph bookkeeping

@@ -9,6 +9,7 @@
 #include "quillui/framework/window/application.h"
 #include "quillui/framework/window/input_router.h"
 #include "quillui/framework/window/painter.h"
+#include "quillui/framework/window/window_state_internal.h"
 #include "quillui/framework/window/window_system.h"
 
 namespace quill {
@@ -336,13 +337,13 @@ void TPopupMenuTracker::HandleInput(const platform::InputEvent& e) {
   TPoint p(e.x, e.y);
   switch (e.kind) {
     case platform::InputKind::MouseMove:
-      ws.cursorX = e.x;
-      ws.cursorY = e.y;
+      WindowState(ws).cursorX = e.x;
+      WindowState(ws).cursorY = e.y;
       MouseAt(p, false);
       break;
     case platform::InputKind::ButtonDown: {
-      ws.cursorX = e.x;
-      ws.cursorY = e.y;
+      WindowState(ws).cursorX = e.x;
+      WindowState(ws).cursorY = e.y;
       int d = -1, i = -1;
       HitTest(p, d, i);
       if (d < 0) {
@@ -354,8 +355,8 @@ void TPopupMenuTracker::HandleInput(const platform::InputEvent& e) {
       break;
     }
     case platform::InputKind::ButtonUp:
-      ws.cursorX = e.x;
-      ws.cursorY = e.y;
+      WindowState(ws).cursorX = e.x;
+      WindowState(ws).cursorY = e.y;
       // A release that ends the click which opened the menu chooses nothing.
       if (armed_) MouseRelease(p);
       break;
@@ -424,7 +425,7 @@ int TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const 
 
   TWindowSystem& ws = TWindowSystem::Get();
   // The menu takes the mouse: whoever held it (a pressed button) is told it lost it.
-  if (ws.capture) ReleaseCapture();
+  if (WindowState(ws).capture) ReleaseCapture();
   std::optional<platform::InputEvent> closeRequest;
   UINT chosen = 0;
   {
@@ -437,7 +438,8 @@ int TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const 
       bool did = false;
       TWindowSystem::QueueItem item;
       for (size_t budget = ws.QueuedCount();
-           budget > 0 && !tracker.Done() && !ws.quitPosted && ws.TakeQueued(item); --budget) {
+           budget > 0 && !tracker.Done() && !WindowState(ws).quitPosted && ws.TakeQueued(item);
+           --budget) {
         did = true;
         if (MSG* msg = std::get_if<MSG>(&item)) {
           ProcessQueuedMessage(*msg);
@@ -451,7 +453,7 @@ int TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const 
           }
         }
       }
-      if (ws.quitPosted) tracker.Cancel();
+      if (WindowState(ws).quitPosted) tracker.Cancel();
       if (tracker.Done()) break;
       if (ws.FireDueTimers()) did = true;
       if (TPainter::PaintPending()) did = true;

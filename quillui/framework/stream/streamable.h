@@ -23,8 +23,6 @@ std::unique_ptr<TStreamableBase> BuildStreamable() {
 bool RegisterStreamableClass(std::string_view name, TStreamableBuilder builder);
 bool UnregisterStreamableClass(std::string_view name);
 TStreamableBuilder FindStreamableClass(std::string_view name);
-// Forgets every registration, including those made by TStreamableClass objects.
-void ResetStreamableClasses();
 
 // Registers a class for as long as the object lives; a namespace-scope instance next to the
 // class registers it when the library loads:

@@ -6,6 +6,7 @@
 #include "quillui/framework/window/input_router.h"
 #include "quillui/framework/window/painter.h"
 #include "quillui/framework/window/window.h"
+#include "quillui/framework/window/window_state_internal.h"
 #include "quillui/framework/window/window_system.h"
 
 namespace quill {
@@ -40,15 +41,15 @@ bool PumpRound() {
   // Only what was queued when the round began: a handler that keeps posting to itself must
   // not starve timers and paints.
   TWindowSystem::QueueItem item;
-  for (size_t budget = ws.QueuedCount(); budget > 0 && !ws.quitPosted && ws.TakeQueued(item);
-       --budget) {
+  for (size_t budget = ws.QueuedCount();
+       budget > 0 && !WindowState(ws).quitPosted && ws.TakeQueued(item); --budget) {
     did = true;
     if (MSG* msg = std::get_if<MSG>(&item))
       ProcessQueuedMessage(*msg);
     else
       TInputRouter::Route(std::get<platform::InputEvent>(item));
   }
-  if (ws.quitPosted) return true;
+  if (WindowState(ws).quitPosted) return true;
   if (ws.FireDueTimers()) did = true;
   if (TPainter::PaintPending()) did = true;
   Present(ws);
@@ -91,7 +92,7 @@ bool TApplication::IdleAction(long idleCount) {
 bool TApplication::WaitForWork(bool& ended) {
   TWindowSystem& ws = TWindowSystem::Get();
   ended = false;
-  if (ws.HasQueued() || ws.quitPosted) return true;
+  if (ws.HasQueued() || WindowState(ws).quitPosted) return true;
   uint64_t due = ws.NextTimerDue();
   std::vector<platform::InputEvent> input;
   if (auto* manual = dynamic_cast<platform::ManualClock*>(&ws.Clock())) {
@@ -119,9 +120,9 @@ int TApplication::Run() {
   TWindowSystem& ws = TWindowSystem::Get();
   long idleCount = 0;
   for (;;) {
-    if (ws.quitPosted) {
-      ws.quitPosted = false;
-      return ws.quitCode;
+    if (WindowState(ws).quitPosted) {
+      WindowState(ws).quitPosted = false;
+      return WindowState(ws).quitCode;
     }
     if (PumpWaitingMessages()) {
       idleCount = 0;
@@ -147,7 +148,7 @@ int TApplication::BeginModal(TWindow* window) {
   modalResult_ = 0;
   ++modalDepth_;
   long idleCount = 0;
-  while (!modalEnded_ && !ws.quitPosted) {
+  while (!modalEnded_ && !WindowState(ws).quitPosted) {
     if (PumpWaitingMessages()) {
       idleCount = 0;
       continue;

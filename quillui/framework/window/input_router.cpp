@@ -5,6 +5,7 @@
 #include "quillui/framework/window/application.h"
 #include "quillui/framework/window/cursor.h"
 #include "quillui/framework/window/window.h"
+#include "quillui/framework/window/window_state_internal.h"
 #include "quillui/framework/window/window_system.h"
 
 namespace quill {
@@ -17,18 +18,18 @@ using platform::MouseButton;
 
 UINT MouseKeys(const TWindowSystem& ws) {
   UINT keys = 0;
-  if (ws.keyState[VK_LBUTTON] & 0x80) keys |= MK_LBUTTON;
-  if (ws.keyState[VK_RBUTTON] & 0x80) keys |= MK_RBUTTON;
-  if (ws.keyState[VK_MBUTTON] & 0x80) keys |= MK_MBUTTON;
-  if (ws.keyState[VK_SHIFT] & 0x80) keys |= MK_SHIFT;
-  if (ws.keyState[VK_CONTROL] & 0x80) keys |= MK_CONTROL;
+  if (WindowState(ws).keyState[VK_LBUTTON] & 0x80) keys |= MK_LBUTTON;
+  if (WindowState(ws).keyState[VK_RBUTTON] & 0x80) keys |= MK_RBUTTON;
+  if (WindowState(ws).keyState[VK_MBUTTON] & 0x80) keys |= MK_MBUTTON;
+  if (WindowState(ws).keyState[VK_SHIFT] & 0x80) keys |= MK_SHIFT;
+  if (WindowState(ws).keyState[VK_CONTROL] & 0x80) keys |= MK_CONTROL;
   return keys;
 }
 
 void SetModifiers(TWindowSystem& ws, uint32_t mods) {
-  ws.keyState[VK_SHIFT] = (mods & platform::kModShift) ? 0x80 : 0;
-  ws.keyState[VK_CONTROL] = (mods & platform::kModCtrl) ? 0x80 : 0;
-  ws.keyState[VK_MENU] = (mods & platform::kModAlt) ? 0x80 : 0;
+  WindowState(ws).keyState[VK_SHIFT] = (mods & platform::kModShift) ? 0x80 : 0;
+  WindowState(ws).keyState[VK_CONTROL] = (mods & platform::kModCtrl) ? 0x80 : 0;
+  WindowState(ws).keyState[VK_MENU] = (mods & platform::kModAlt) ? 0x80 : 0;
 }
 
 UINT ButtonKey(MouseButton b) {
@@ -48,22 +49,23 @@ void Deliver(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
   msg.wParam = wp;
   msg.lParam = lp;
   msg.time = ws.NowMs();
-  msg.ptX = ws.cursorX;
-  msg.ptY = ws.cursorY;
+  msg.ptX = WindowState(ws).cursorX;
+  msg.ptY = WindowState(ws).cursorY;
   ProcessQueuedMessage(msg);
 }
 
 // The window that gets mouse input at the cursor: the capture window, else the window under
 // the point. Null when input must be dropped (nothing there, or a disabled top-level window).
 TWindow* MouseTarget(TWindowSystem& ws) {
-  if (TWindow* c = GetWindowPtr(ws.capture)) return c;
-  TWindow* w = GetWindowPtr(WindowFromPoint(TPoint(ws.cursorX, ws.cursorY)));
+  if (TWindow* c = GetWindowPtr(WindowState(ws).capture)) return c;
+  TWindow* w =
+      GetWindowPtr(WindowFromPoint(TPoint(WindowState(ws).cursorX, WindowState(ws).cursorY)));
   if (!w || w == &ws.Desktop() || !w->IsWindowEnabled()) return nullptr;
   return w;
 }
 
 LPARAM ClientPoint(TWindow& w, const TWindowSystem& ws) {
-  TPoint p(ws.cursorX, ws.cursorY);
+  TPoint p(WindowState(ws).cursorX, WindowState(ws).cursorY);
   w.ScreenToClient(p);
   return MAKEPOINTLPARAM(p.x, p.y);
 }
@@ -76,23 +78,23 @@ TWindow* TopLevelOf(TWindow* w) {
 void RouteButtonDown(TWindowSystem& ws, const InputEvent& e) {
   UINT vk = ButtonKey(e.button);
   if (!vk) return;
-  ws.keyState[vk] = 0x80;
+  WindowState(ws).keyState[vk] = 0x80;
   TWindow* w = MouseTarget(ws);
   if (!w) return;
   HWND target = w->GetHandle();
   UINT down = e.button == MouseButton::Left    ? WM_LBUTTONDOWN
               : e.button == MouseButton::Right ? WM_RBUTTONDOWN
                                                : WM_MBUTTONDOWN;
-  if (!ws.capture) {
+  if (!WindowState(ws).capture) {
     TWindow* top = TopLevelOf(w);
     LRESULT ma =
         w->SendMessage(WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top ? top->GetHandle() : nullptr),
                        MAKELPARAM(HTCLIENT, uint16_t(down)));
     if ((ma == MA_ACTIVATE || ma == MA_ACTIVATEANDEAT || ma == 0) && top && top->IsWindow() &&
-        ws.active != top->GetHandle()) {
-      HWND old = ws.active;
+        WindowState(ws).active != top->GetHandle()) {
+      HWND old = WindowState(ws).active;
       top->BringWindowToTop();
-      ws.active = top->GetHandle();
+      WindowState(ws).active = top->GetHandle();
       if (TWindow* o = GetWindowPtr(old))
         o->SendMessage(WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(top->GetHandle()));
       top->SendMessage(WM_ACTIVATE, WA_CLICKACTIVE, reinterpret_cast<LPARAM>(old));
@@ -103,20 +105,21 @@ void RouteButtonDown(TWindowSystem& ws, const InputEvent& e) {
   // A second press of the same button on the same window, soon enough and close enough.
   uint64_t now = ws.NowMs();
   int halfX = GetSystemMetrics(SM_CXDOUBLECLK) / 2, halfY = GetSystemMetrics(SM_CYDOUBLECLK) / 2;
-  bool dbl = (w->Attr.ClassStyle & CS_DBLCLKS) && ws.lastDownButton == e.button &&
-             ws.lastDownWindow == target && ws.lastDownTime != 0 &&
-             now - ws.lastDownTime <= ws.doubleClickTimeMs &&
-             std::abs(e.x - ws.lastDownX) <= halfX && std::abs(e.y - ws.lastDownY) <= halfY;
+  bool dbl = (w->Attr.ClassStyle & CS_DBLCLKS) && WindowState(ws).lastDownButton == e.button &&
+             WindowState(ws).lastDownWindow == target && WindowState(ws).lastDownTime != 0 &&
+             now - WindowState(ws).lastDownTime <= WindowState(ws).doubleClickTimeMs &&
+             std::abs(e.x - WindowState(ws).lastDownX) <= halfX &&
+             std::abs(e.y - WindowState(ws).lastDownY) <= halfY;
   UINT message = down;
   if (dbl) {
     message = down + 2;  // WM_xBUTTONDBLCLK follows WM_xBUTTONUP
-    ws.lastDownTime = 0;
+    WindowState(ws).lastDownTime = 0;
   } else {
-    ws.lastDownButton = e.button;
-    ws.lastDownWindow = target;
-    ws.lastDownTime = now;
-    ws.lastDownX = e.x;
-    ws.lastDownY = e.y;
+    WindowState(ws).lastDownButton = e.button;
+    WindowState(ws).lastDownWindow = target;
+    WindowState(ws).lastDownTime = now;
+    WindowState(ws).lastDownX = e.x;
+    WindowState(ws).lastDownY = e.y;
   }
   Deliver(target, message, MouseKeys(ws), ClientPoint(*w, ws));
 }
@@ -124,7 +127,7 @@ void RouteButtonDown(TWindowSystem& ws, const InputEvent& e) {
 void RouteButtonUp(TWindowSystem& ws, const InputEvent& e) {
   UINT vk = ButtonKey(e.button);
   if (!vk) return;
-  ws.keyState[vk] = 0;
+  WindowState(ws).keyState[vk] = 0;
   TWindow* w = MouseTarget(ws);
   if (!w) return;
   UINT up = e.button == MouseButton::Left    ? WM_LBUTTONUP
@@ -134,18 +137,18 @@ void RouteButtonUp(TWindowSystem& ws, const InputEvent& e) {
 }
 
 TWindow* KeyTarget(TWindowSystem& ws) {
-  if (TWindow* f = GetWindowPtr(ws.focus)) return f;
-  return GetWindowPtr(ws.active);
+  if (TWindow* f = GetWindowPtr(WindowState(ws).focus)) return f;
+  return GetWindowPtr(WindowState(ws).active);
 }
 
 void RouteKey(TWindowSystem& ws, const InputEvent& e) {
   UINT vk = e.virtualKey & 0xFF;
   bool down = e.kind == InputKind::KeyDown;
-  bool wasDown = (ws.keyState[vk] & 0x80) != 0;
-  ws.keyState[vk] = down ? 0x80 : 0;
+  bool wasDown = (WindowState(ws).keyState[vk] & 0x80) != 0;
+  WindowState(ws).keyState[vk] = down ? 0x80 : 0;
   TWindow* w = KeyTarget(ws);
   if (!w || !w->IsWindowEnabled()) return;
-  bool alt = (ws.keyState[VK_MENU] & 0x80) != 0;
+  bool alt = (WindowState(ws).keyState[VK_MENU] & 0x80) != 0;
   UINT message = down ? (alt ? WM_SYSKEYDOWN : WM_KEYDOWN) : (alt ? WM_SYSKEYUP : WM_KEYUP);
   uint32_t flags = 0;
   if (wasDown) flags |= 0x4000;  // previous key state
@@ -157,7 +160,7 @@ void RouteKey(TWindowSystem& ws, const InputEvent& e) {
 void RouteClose(TWindowSystem& ws) {
   TApplication* app = TApplication::Current();
   TWindow* target = app ? app->GetMainWindow() : nullptr;
-  if (!target || !target->IsWindow()) target = GetWindowPtr(ws.active);
+  if (!target || !target->IsWindow()) target = GetWindowPtr(WindowState(ws).active);
   if (!target) target = GetWindowPtr(GetTopWindow(nullptr));
   if (target)
     target->PostMessage(WM_CLOSE);
@@ -172,12 +175,12 @@ void TInputRouter::Route(const InputEvent& e) {
   switch (e.kind) {
     case InputKind::MouseMove: {
       SetModifiers(ws, e.modifiers);
-      ws.cursorX = e.x;
-      ws.cursorY = e.y;
+      WindowState(ws).cursorX = e.x;
+      WindowState(ws).cursorY = e.y;
       TWindow* w = MouseTarget(ws);
       if (!w) return;
       HWND h = w->GetHandle();
-      if (!ws.capture) {
+      if (!WindowState(ws).capture) {
         if (w->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(h),
                            MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)) == 0)
           SetCursor(TCursorShape::Arrow);  // nobody chose a shape here
@@ -189,14 +192,14 @@ void TInputRouter::Route(const InputEvent& e) {
     }
     case InputKind::ButtonDown:
       SetModifiers(ws, e.modifiers);
-      ws.cursorX = e.x;
-      ws.cursorY = e.y;
+      WindowState(ws).cursorX = e.x;
+      WindowState(ws).cursorY = e.y;
       RouteButtonDown(ws, e);
       return;
     case InputKind::ButtonUp:
       SetModifiers(ws, e.modifiers);
-      ws.cursorX = e.x;
-      ws.cursorY = e.y;
+      WindowState(ws).cursorX = e.x;
+      WindowState(ws).cursorY = e.y;
       RouteButtonUp(ws, e);
       return;
     case InputKind::Wheel: {
@@ -216,8 +219,8 @@ void TInputRouter::Route(const InputEvent& e) {
       return;
     }
     case InputKind::FocusLost:
-      for (uint8_t& k : ws.keyState) k = 0;
-      if (ws.capture) ReleaseCapture();
+      for (uint8_t& k : WindowState(ws).keyState) k = 0;
+      if (WindowState(ws).capture) ReleaseCapture();
       return;
     case InputKind::Close: RouteClose(ws); return;
     case InputKind::Expose: {

@@ -5,6 +5,7 @@
 
 #include "quillui/framework/gdi/dc.h"
 #include "quillui/framework/window/application.h"
+#include "quillui/framework/window/window_state_internal.h"
 #include "quillui/framework/window/window_system.h"
 
 namespace quill {
@@ -133,10 +134,10 @@ void TWindow::DestroyHandle() {
   TWindowSystem& ws = TWindowSystem::Get();
   if (treeParent_ && (Attr.Style & WS_VISIBLE) && IsWindowVisible())
     treeParent_->InvalidateTree(TRegion(bounds_), true, true);
-  if (ws.capture == handle_) ReleaseCapture();
-  if (ws.focus == handle_) ws.focus = nullptr;
-  if (ws.active == handle_) ws.active = nullptr;
-  if (ws.locked == handle_) ws.locked = nullptr;
+  if (WindowState(ws).capture == handle_) ReleaseCapture();
+  if (WindowState(ws).focus == handle_) WindowState(ws).focus = nullptr;
+  if (WindowState(ws).active == handle_) WindowState(ws).active = nullptr;
+  if (WindowState(ws).locked == handle_) WindowState(ws).locked = nullptr;
   HandleMessage(WM_DESTROY);
   ws.KillTimers(handle_);
   HandleMessage(WM_NCDESTROY);
@@ -268,11 +269,15 @@ bool TWindow::SetWindowPos(HWND insertAfter, int x, int y, int cx, int cy, UINT 
   }
   if ((pos.flags & SWP_HIDEWINDOW) && !nowVisible) {
     TWindowSystem& ws = TWindowSystem::Get();
-    if (ws.focus && (ws.focus == handle_ || IsChild(ws.focus))) quill::SetFocus(GetParent());
-    if (ws.capture && (ws.capture == handle_ || IsChild(ws.capture))) quill::ReleaseCapture();
+    if (WindowState(ws).focus &&
+        (WindowState(ws).focus == handle_ || IsChild(WindowState(ws).focus)))
+      quill::SetFocus(GetParent());
+    if (WindowState(ws).capture &&
+        (WindowState(ws).capture == handle_ || IsChild(WindowState(ws).capture)))
+      quill::ReleaseCapture();
   }
   if (!(pos.flags & SWP_NOACTIVATE) && IsTopLevel() && nowVisible && treeParent_) {
-    TWindowSystem::Get().active = handle_;
+    WindowState(TWindowSystem::Get()).active = handle_;
   }
   if (moved)
     pos.flags &= ~SWP_NOMOVE;
@@ -324,8 +329,12 @@ bool TWindow::EnableWindow(bool enable) {
   if (handle_) {
     TWindowSystem& ws = TWindowSystem::Get();
     if (!enable) {
-      if (ws.focus && (ws.focus == handle_ || IsChild(ws.focus))) quill::SetFocus(nullptr);
-      if (ws.capture && (ws.capture == handle_ || IsChild(ws.capture))) quill::ReleaseCapture();
+      if (WindowState(ws).focus &&
+          (WindowState(ws).focus == handle_ || IsChild(WindowState(ws).focus)))
+        quill::SetFocus(nullptr);
+      if (WindowState(ws).capture &&
+          (WindowState(ws).capture == handle_ || IsChild(WindowState(ws).capture)))
+        quill::ReleaseCapture();
     }
     SendMessage(WM_ENABLE, enable ? 1 : 0, 0);
   }
@@ -379,7 +388,7 @@ bool TWindow::IsChild(HWND hwnd) const {
 HWND TWindow::SetFocus() { return quill::SetFocus(handle_); }
 HWND TWindow::SetCapture() { return quill::SetCapture(handle_); }
 void TWindow::ReleaseCapture() {
-  if (TWindowSystem::Get().capture == handle_) quill::ReleaseCapture();
+  if (WindowState(TWindowSystem::Get()).capture == handle_) quill::ReleaseCapture();
 }
 
 UINT TWindow::SetTimer(UINT id, UINT elapseMs) {

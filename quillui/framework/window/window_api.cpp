@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "quillui/framework/window/window.h"
+#include "quillui/framework/window/window_state_internal.h"
 #include "quillui/framework/window/window_system.h"
 
 namespace quill {
@@ -105,31 +106,31 @@ bool PostMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 void PostQuitMessage(int exitCode) {
   TWindowSystem& ws = TWindowSystem::Get();
-  ws.quitPosted = true;
-  ws.quitCode = exitCode;
+  WindowState(ws).quitPosted = true;
+  WindowState(ws).quitCode = exitCode;
   ws.Backend().Wake();
 }
 
 HWND SetFocus(HWND hwnd) {
   TWindowSystem& ws = TWindowSystem::Get();
-  HWND old = ws.focus;
+  HWND old = WindowState(ws).focus;
   if (hwnd == old) return old;
   TWindow* w = GetWindowPtr(hwnd);
   if (hwnd && (!w || !w->IsWindowEnabled())) return nullptr;
   if (TWindow* o = GetWindowPtr(old)) o->SendMessage(WM_KILLFOCUS, reinterpret_cast<WPARAM>(hwnd));
-  ws.focus = hwnd;
-  if (w && GetWindowPtr(hwnd) && ws.focus == hwnd)
+  WindowState(ws).focus = hwnd;
+  if (w && GetWindowPtr(hwnd) && WindowState(ws).focus == hwnd)
     w->SendMessage(WM_SETFOCUS, reinterpret_cast<WPARAM>(old));
   return old;
 }
 
-HWND GetFocus() { return TWindowSystem::Get().focus; }
+HWND GetFocus() { return WindowState(TWindowSystem::Get()).focus; }
 
 HWND SetCapture(HWND hwnd) {
   TWindowSystem& ws = TWindowSystem::Get();
-  HWND old = ws.capture;
+  HWND old = WindowState(ws).capture;
   if (!GetWindowPtr(hwnd)) return old;
-  ws.capture = hwnd;
+  WindowState(ws).capture = hwnd;
   if (old && old != hwnd)
     if (TWindow* o = GetWindowPtr(old))
       o->SendMessage(WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hwnd));
@@ -138,19 +139,19 @@ HWND SetCapture(HWND hwnd) {
 
 bool ReleaseCapture() {
   TWindowSystem& ws = TWindowSystem::Get();
-  HWND old = ws.capture;
-  ws.capture = nullptr;
+  HWND old = WindowState(ws).capture;
+  WindowState(ws).capture = nullptr;
   if (TWindow* o = GetWindowPtr(old)) o->SendMessage(WM_CAPTURECHANGED, 0, 0);
   return true;
 }
 
-HWND GetCapture() { return TWindowSystem::Get().capture; }
+HWND GetCapture() { return WindowState(TWindowSystem::Get()).capture; }
 
-HWND GetActiveWindow() { return TWindowSystem::Get().active; }
+HWND GetActiveWindow() { return WindowState(TWindowSystem::Get()).active; }
 
 bool GetCursorPos(TPoint& p) {
   const TWindowSystem& ws = TWindowSystem::Get();
-  p = TPoint(ws.cursorX, ws.cursorY);
+  p = TPoint(WindowState(ws).cursorX, WindowState(ws).cursorY);
   return true;
 }
 
@@ -196,11 +197,11 @@ int GetSystemMetrics(int index) {
   }
 }
 
-UINT GetDoubleClickTime() { return TWindowSystem::Get().doubleClickTimeMs; }
+UINT GetDoubleClickTime() { return WindowState(TWindowSystem::Get()).doubleClickTimeMs; }
 
 int16_t GetKeyState(int virtualKey) {
   if (virtualKey < 0 || virtualKey > 255) return 0;
-  return (TWindowSystem::Get().keyState[virtualKey] & 0x80) ? int16_t(0x8000) : 0;
+  return (WindowState(TWindowSystem::Get()).keyState[virtualKey] & 0x80) ? int16_t(0x8000) : 0;
 }
 
 uint64_t GetTickCount() { return TWindowSystem::Get().NowMs(); }

@@ -5,6 +5,7 @@
 #include "quillui/framework/window/painter.h"
 #include "quillui/framework/window/window.h"
 #include "quillui/framework/window/window_dc.h"
+#include "quillui/framework/window/window_state_internal.h"
 #include "quillui/framework/window/window_system.h"
 
 namespace quill {
@@ -15,7 +16,7 @@ namespace {
 constexpr size_t kMaxUpdateRects = 32;
 
 bool UnderLockedWindow(const TWindow* w) {
-  HWND locked = TWindowSystem::Get().locked;
+  HWND locked = WindowState(TWindowSystem::Get()).locked;
   if (!locked) return false;
   for (; w; w = GetWindowPtr(w->IsTopLevel() ? nullptr : GetParent(w->GetHandle())))
     if (w->GetHandle() == locked) return true;
@@ -163,13 +164,14 @@ bool TWindow::LockWindowUpdate(bool lock) {
 bool LockWindowUpdate(HWND hwnd) {
   TWindowSystem& ws = TWindowSystem::Get();
   if (hwnd) {
-    if (ws.locked && ws.locked != hwnd) return false;  // only one window at a time
+    if (WindowState(ws).locked && WindowState(ws).locked != hwnd)
+      return false;  // only one window at a time
     if (!GetWindowPtr(hwnd)) return false;
-    ws.locked = hwnd;
+    WindowState(ws).locked = hwnd;
     return true;
   }
   // Unlocking: what was deferred paints at the next paint pass.
-  ws.locked = nullptr;
+  WindowState(ws).locked = nullptr;
   return true;
 }
 

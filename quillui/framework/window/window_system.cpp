@@ -4,6 +4,7 @@
 
 #include "quillui/framework/window/application.h"
 #include "quillui/framework/window/window.h"
+#include "quillui/framework/window/window_state_internal.h"
 #include "quillui/platform/screen/headless/headless_backend.h"
 
 namespace quill {
@@ -71,6 +72,8 @@ void TWindowSystem::Uninstall() {
   ws.desktop_.reset();
   Installed().reset();
 }
+
+TWindowSystem::TWindowSystem() : state_(std::make_unique<TWindowState>()) {}
 
 TWindowSystem::~TWindowSystem() = default;
 

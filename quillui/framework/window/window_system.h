@@ -21,7 +21,7 @@
 namespace quill {
 
 class TWindow;
-class TApplication;
+struct TWindowState;
 
 struct TWindowSystemOptions {
   int width = 800;
@@ -54,22 +54,6 @@ class TWindowSystem {
   TWindow* Lookup(HWND hwnd) const;
   size_t WindowCount() const { return handles_.size(); }
 
-  // Focus, capture, activation and lock state, by handle.
-  HWND focus = nullptr;
-  HWND capture = nullptr;
-  HWND active = nullptr;
-  HWND locked = nullptr;
-  platform::MouseButton lastDownButton = platform::MouseButton::None;
-  HWND lastDownWindow = nullptr;
-  uint64_t lastDownTime = 0;
-  int lastDownX = 0;
-  int lastDownY = 0;
-  int cursorX = 0;
-  int cursorY = 0;
-  uint8_t keyState[256] = {};
-  UINT doubleClickTimeMs = kDefaultDoubleClickTimeMs;
-  platform::CursorShape cursorShape = platform::CursorShape::Arrow;
-
   // Timers, keyed by window and id.
   struct Timer {
     UINT intervalMs = 0;
@@ -93,18 +77,20 @@ class TWindowSystem {
   bool TakeQueued(QueueItem& item);
   bool HasQueued();
   size_t QueuedCount();
-  bool quitPosted = false;
-  int quitCode = 0;
-
-  // The application whose loop runs; its PreProcessMsg chain sees queued messages.
-  TApplication* application = nullptr;
 
  private:
-  TWindowSystem() = default;
+  // Focus, capture, activation, the mouse and the keys, and whether the loop should quit: the
+  // framework's own bookkeeping, kept out of this header. Everyone else asks through the
+  // handle-level calls (GetFocus, SetCapture, GetActiveWindow, GetCursorPos, GetKeyState...).
+  friend TWindowState& WindowState(TWindowSystem& ws);
+  friend const TWindowState& WindowState(const TWindowSystem& ws);
+
+  TWindowSystem();
 
   std::unique_ptr<platform::ScreenBackend> backend_;
   std::unique_ptr<platform::Clock> clock_;
   std::unique_ptr<TScreen> screen_;
+  std::unique_ptr<TWindowState> state_;
   std::unique_ptr<TWindow> desktop_;
   std::unordered_map<uintptr_t, TWindow*> handles_;
   uintptr_t nextHandle_ = 0x1000;
