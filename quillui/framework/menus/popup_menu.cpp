@@ -8,7 +8,7 @@
 #include "quillui/framework/gdi/text_format.h"
 #include "quillui/framework/window/application.h"
 #include "quillui/framework/window/input_router.h"
-#include "quillui/framework/window/painter.h"
+#include "quillui/framework/window/paint_pass.h"
 #include "quillui/framework/window/window_system.h"
 
 namespace quill {
@@ -454,7 +454,7 @@ int TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const 
       if (ws.quitPosted) tracker.Cancel();
       if (tracker.Done()) break;
       if (ws.FireDueTimers()) did = true;
-      if (TPainter::PaintPending()) did = true;
+      if (TPaintPass::PaintPending()) did = true;
       Present(ws);
       if (did) continue;
       if (IdleHook()) {
