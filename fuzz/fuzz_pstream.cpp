@@ -14,11 +14,13 @@
 
 #include "quillui/framework/stream/pstream.h"
 #include "quillui/framework/stream/streamable.h"
+#include "tests/support/stream_node.h"
 
 namespace {
 
 using namespace quill;
 using Bytes = std::vector<uint8_t>;
+using test::Node;
 
 class FuzzLeaf : public TStreamableBase {
  public:
@@ -30,27 +32,6 @@ class FuzzLeaf : public TStreamableBase {
   std::string text;
   char code[5] = "xxxx";
   bool flag = false;
-};
-
-class FuzzNode : public TStreamableBase {
- public:
-  const char* streamableName() const override { return "Node"; }
-  void Write(opstream& os) const override {
-    os << label;
-    os.writeWord32(static_cast<uint32_t>(children.size()));
-    for (const auto& child : children) os.writeObjectPtr(child.get());
-  }
-  void Read(ipstream& is) override {
-    is >> label;
-    const uint32_t count = is.readWord32();
-    for (uint32_t i = 0; i < count && is.good(); ++i) {
-      auto child = is.readObjectPtr();
-      if (is.good()) children.push_back(std::move(child));
-    }
-  }
-
-  std::string label;
-  std::vector<std::unique_ptr<TStreamableBase>> children;
 };
 
 enum Op : uint8_t {
@@ -70,7 +51,7 @@ enum Op : uint8_t {
 void RegisterClasses() {
   static const bool registered = [] {
     RegisterStreamableClass("Leaf", &BuildStreamable<FuzzLeaf>);
-    RegisterStreamableClass("Node", &BuildStreamable<FuzzNode>);
+    RegisterStreamableClass("Node", &BuildStreamable<Node>);
     return true;
   }();
   (void)registered;
@@ -126,7 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         break;
       }
       case kOpNode: {
-        auto node = std::make_unique<FuzzNode>();
+        auto node = std::make_unique<Node>();
         if (is.readObject(*node)) objects.push_back(std::move(node));
         break;
       }
@@ -158,12 +139,12 @@ std::unique_ptr<FuzzLeaf> MakeLeaf(int32_t number, const char* text, const char*
   return leaf;
 }
 
-std::unique_ptr<FuzzNode> MakeTree() {
-  auto root = std::make_unique<FuzzNode>();
+std::unique_ptr<Node> MakeTree() {
+  auto root = std::make_unique<Node>();
   root->label = "root";
   root->children.push_back(MakeLeaf(1, "article", "ARTI"));
   root->children.push_back(nullptr);
-  auto inner = std::make_unique<FuzzNode>();
+  auto inner = std::make_unique<Node>();
   inner->label = "inner";
   inner->children.push_back(MakeLeaf(-2, "", "MEDI"));
   root->children.push_back(std::move(inner));
@@ -227,11 +208,11 @@ int main(int argc, char** argv) {
   }
   {
     // As deep as a reader accepts.
-    auto top = std::make_unique<FuzzNode>();
-    FuzzNode* tail = top.get();
+    auto top = std::make_unique<Node>();
+    Node* tail = top.get();
     for (int depth = 2; depth < pstream::kMaxObjectDepth; ++depth) {
-      auto next = std::make_unique<FuzzNode>();
-      FuzzNode* raw = next.get();
+      auto next = std::make_unique<Node>();
+      Node* raw = next.get();
       tail->children.push_back(std::move(next));
       tail = raw;
     }

@@ -6,6 +6,7 @@ cd "$(dirname "$0")/.."
 command -v clang-format >/dev/null || { echo "check_format: clang-format is not installed" >&2; exit 1; }
 bad=0
 while IFS= read -r f; do
+  [[ -f $f ]] || continue
   if ! clang-format --dry-run --Werror "$f" >/dev/null 2>&1; then
     echo "not formatted: $f"
     bad=1

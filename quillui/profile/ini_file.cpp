@@ -89,6 +89,18 @@ void IniDocument::Parse() {
   Section* open = nullptr;  // the section whose last span is still running
   size_t items = 0;
   size_t lineNo = 0;
+  // Takes one more section header or entry into the index. Past the cap it is dropped, and
+  // no section stays current for the lines after it; the problem is told once.
+  auto admit = [&] {
+    if (items < kMaxEntries) {
+      ++items;
+      return true;
+    }
+    if (items++ == kMaxEntries)
+      AddProblem(lineNo, "too many entries; the rest of the file is ignored");
+    current = nullptr;
+    return false;
+  };
   for (size_t pos = 0; pos < size;) {
     ++lineNo;
     const void* found = std::memchr(text_.data() + pos, '\n', size - pos);
@@ -122,14 +134,7 @@ void IniDocument::Parse() {
         current = nullptr;
         continue;
       }
-      if (items >= kMaxEntries) {
-        if (items == kMaxEntries)
-          AddProblem(lineNo, "too many entries; the rest of the file is ignored");
-        ++items;
-        current = nullptr;
-        continue;
-      }
-      ++items;
+      if (!admit()) continue;
       const std::string_view name = Trim(t.substr(1, close - 1));
       auto it = sectionIndex_.find(name);
       if (it == sectionIndex_.end()) {
@@ -151,14 +156,7 @@ void IniDocument::Parse() {
     if (eq == std::string_view::npos) continue;
     const std::string_view key = Trim(t.substr(0, eq));
     if (key.empty()) continue;
-    if (items >= kMaxEntries) {
-      if (items == kMaxEntries)
-        AddProblem(lineNo, "too many entries; the rest of the file is ignored");
-      ++items;
-      current = nullptr;
-      continue;
-    }
-    ++items;
+    if (!admit()) continue;
     current->entries.push_back({key, Trim(t.substr(eq + 1)), lineStart, next});
     current->index.emplace(key, uint32_t(current->entries.size() - 1));
     current->insertAt = next;

@@ -12,6 +12,7 @@
 
 #include "quillui/framework/gdi/bitmap.h"
 #include "quillui/framework/gdi/dc.h"
+#include "quillui/framework/gdi/dc_state_saver.h"
 #include "quillui/framework/gdi/memory_dc.h"
 #include "quillui/framework/gdi/palette.h"
 #include "quillui/framework/gdi/raster.h"
@@ -569,6 +570,40 @@ TEST_F(DrawTest, SaveDcRestoresObjectsColoursAndClip) {
   EXPECT_EQ(dc.GetBkMode(), OPAQUE);
   EXPECT_EQ(dc.GetClipBox(), TRect(0, 0, 10, 10));
   EXPECT_FALSE(dc.RestoreDC(-1));  // nothing saved any more
+}
+
+TEST_F(DrawTest, StateSaversRestoreTheirLevelAndTheViewportOrigin) {
+  TBitmap bmp(20, 20);
+  TMemoryDC dc(bmp);
+  dc.FillRect({0, 0, 20, 20}, TColor::White);
+  dc.SelectObject(TPen(TColor::LtRed));
+  dc.SetViewportOrg({2, 3});
+  {
+    TDCStateSaver outer(dc);
+    dc.SelectObject(TPen(TColor::LtBlue));
+    dc.SelectObject(TBrush(TColor::LtGreen));
+    dc.IntersectClipRect({0, 0, 5, 5});
+    dc.OffsetViewportOrg(4, 4);
+    {
+      TDCStateSaver inner(dc);
+      dc.SetViewportOrg({10, 10});
+      dc.SetTextColor(TColor::LtCyan);
+      dc.IntersectClipRect({0, 0, 1, 1});
+      dc.SaveDC();  // a level the drawing forgot to restore goes with the saver's
+    }
+    EXPECT_EQ(dc.GetViewportOrg(), TPoint(6, 7));
+    EXPECT_EQ(dc.GetTextColor(), TColor::Black);
+    EXPECT_EQ(dc.GetPen(), TPen(TColor::LtBlue));
+    EXPECT_EQ(dc.GetClipBox(), TRect(-4, -4, 1, 1));
+  }
+  EXPECT_EQ(dc.GetViewportOrg(), TPoint(2, 3));
+  EXPECT_EQ(dc.GetPen(), TPen(TColor::LtRed));
+  EXPECT_EQ(dc.GetBrush(), TBrush(TColor::White));
+  EXPECT_EQ(dc.GetClipBox(), TRect(-2, -3, 18, 17));
+  EXPECT_FALSE(dc.RestoreDC(-1));
+  // Drawing lands where the restored origin says.
+  dc.SetPixel(0, 0, TColor::LtRed);
+  EXPECT_EQ(Painted(dc, dc.MapColor(TColor::White)), (Pixels{{2, 3}}));
 }
 
 TEST_F(DrawTest, PixelsAnswerTheirPaletteColour) {

@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "quillui/framework/gdi/dc.h"
-#include "quillui/framework/window/painter.h"
+#include "quillui/framework/window/paint_pass.h"
 #include "quillui/framework/window/window.h"
 #include "support/headless_fixture.h"
 
@@ -126,7 +126,7 @@ TEST_F(PaintTest, LockWindowUpdateDefersPaintsUntilUnlocked) {
   EXPECT_EQ(top.paints, topPaints);
   EXPECT_EQ(child->paints, childPaints);
   EXPECT_EQ(other.paints, otherPaints + 1);
-  EXPECT_TRUE(TPainter::HasPendingPaint() == false);
+  EXPECT_TRUE(TPaintPass::HasPendingPaint() == false);
   EXPECT_TRUE(LockWindowUpdate(nullptr));
   Pump();
   EXPECT_EQ(top.paints, topPaints + 1);

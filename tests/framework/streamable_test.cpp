@@ -12,13 +12,17 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/stream_node.h"
+
 namespace quill {
 namespace {
 
+using test::Node;
+
 using Bytes = std::vector<uint8_t>;
 
-// Two small classes: a leaf with one field of each common kind, and a node whose children
-// (leaves, nodes or null) make nesting.
+// A leaf with one field of each common kind; Node's children (leaves, nodes or null) make
+// nesting.
 class Leaf : public TStreamableBase {
  public:
   Leaf() = default;
@@ -30,28 +34,6 @@ class Leaf : public TStreamableBase {
   int32_t number = 0;
   std::string text;
   uint16_t small = 0;
-};
-
-class Node : public TStreamableBase {
- public:
-  const char* streamableName() const override { return "Node"; }
-  void Write(opstream& os) const override {
-    os << label;
-    os.writeWord32(static_cast<uint32_t>(children.size()));
-    for (const auto& child : children) os.writeObjectPtr(child.get());
-  }
-  void Read(ipstream& is) override {
-    is >> label;
-    // The count never sizes anything: each child costs at least one byte of input.
-    const uint32_t count = is.readWord32();
-    for (uint32_t i = 0; i < count && is.good(); ++i) {
-      auto child = is.readObjectPtr();
-      if (is.good()) children.push_back(std::move(child));
-    }
-  }
-
-  std::string label;
-  std::vector<std::unique_ptr<TStreamableBase>> children;
 };
 
 // Writes itself as its own child: a cycle in the object graph.

@@ -200,6 +200,28 @@ TEST_F(ProfileTest, DamagedFileIsReadAroundAndReported) {
   EXPECT_EQ(rewritten.substr(0, rewritten.size() - 2), text.substr(0, text.size() - 2));
 }
 
+// Sections and entries share one cap; whichever kind crosses it, the rest of the file is left
+// out of the index with a single problem, and the document refuses to be rewritten.
+TEST(IniDocumentTest, WhatLiesPastTheEntryCapIsLeftOutAndToldOnce) {
+  for (const char* crossing : {"over=1\n", "[Over]\n"}) {
+    SCOPED_TRACE(crossing);
+    std::string text = "[A]\n";
+    for (size_t i = 1; i < IniDocument::kMaxEntries; ++i) text += "k" + std::to_string(i) + "=1\n";
+    text += crossing;
+    text += "[B]\nb=1\nlate=1\n";
+    const IniDocument doc(std::move(text));
+    EXPECT_NE(doc.Find("A", "k" + std::to_string(IniDocument::kMaxEntries - 1)), nullptr);
+    EXPECT_EQ(doc.Find("A", "over"), nullptr);
+    EXPECT_EQ(doc.Find("A", "late"), nullptr);
+    EXPECT_FALSE(doc.HasSection("Over"));
+    EXPECT_FALSE(doc.HasSection("B"));
+    ASSERT_EQ(doc.ProblemCount(), 1u);
+    EXPECT_EQ(doc.Problems()[0].line, IniDocument::kMaxEntries + 1);
+    std::string out;
+    EXPECT_FALSE(doc.BuildSet("A", "k1", "2", out));
+  }
+}
+
 TEST_F(ProfileTest, OversizedFileIsNeitherReadNorRewritten) {
   WriteIni("[A]\nx=1\n");
   std::filesystem::resize_file(iniPath, IniDocument::kMaxFileBytes + 1);

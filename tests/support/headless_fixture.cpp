@@ -23,33 +23,21 @@ int HeadlessTest::Pump(int maxRounds) {
   return rounds;
 }
 
-void HeadlessTest::MouseMove(int x, int y) {
-  platform::InputEvent e;
-  e.kind = platform::InputKind::MouseMove;
-  e.x = x;
-  e.y = y;
-  backend->Inject(e);
+void HeadlessTest::InjectAndPump(const platform::InputEvent& event) {
+  backend->Inject(event);
   Pump();
+}
+
+void HeadlessTest::MouseMove(int x, int y) {
+  InjectAndPump({.kind = platform::InputKind::MouseMove, .x = x, .y = y});
 }
 
 void HeadlessTest::MouseDown(int x, int y, platform::MouseButton b) {
-  platform::InputEvent e;
-  e.kind = platform::InputKind::ButtonDown;
-  e.x = x;
-  e.y = y;
-  e.button = b;
-  backend->Inject(e);
-  Pump();
+  InjectAndPump({.kind = platform::InputKind::ButtonDown, .x = x, .y = y, .button = b});
 }
 
 void HeadlessTest::MouseUp(int x, int y, platform::MouseButton b) {
-  platform::InputEvent e;
-  e.kind = platform::InputKind::ButtonUp;
-  e.x = x;
-  e.y = y;
-  e.button = b;
-  backend->Inject(e);
-  Pump();
+  InjectAndPump({.kind = platform::InputKind::ButtonUp, .x = x, .y = y, .button = b});
 }
 
 void HeadlessTest::Click(int x, int y) {
@@ -58,11 +46,8 @@ void HeadlessTest::Click(int x, int y) {
 }
 
 void HeadlessTest::Key(UINT vk, bool down) {
-  platform::InputEvent e;
-  e.kind = down ? platform::InputKind::KeyDown : platform::InputKind::KeyUp;
-  e.virtualKey = vk;
-  backend->Inject(e);
-  Pump();
+  InjectAndPump(
+      {.kind = down ? platform::InputKind::KeyDown : platform::InputKind::KeyUp, .virtualKey = vk});
 }
 
 TRecorder::TRecorder(TWindow* parent, std::string n, std::vector<std::string>* l, TRect bounds,

@@ -35,6 +35,10 @@ class HeadlessTest : public ::testing::Test {
 
   platform::ManualClock* clock = nullptr;
   platform::HeadlessBackend* backend = nullptr;
+
+ private:
+  // Every injector: the event through the backend, then the loop until it is handled.
+  void InjectAndPump(const platform::InputEvent& event);
 };
 
 // A window that records the messages it handles, by name, into a shared log.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "quillui/framework/gdi/dc.h"
+#include "quillui/framework/gdi/dc_state_saver.h"
 #include "quillui/framework/image/cel_array.h"
 
 namespace quill {
@@ -18,27 +19,6 @@ TPoint ToGadget(const TGadget& gadget, const TPoint& point) {
 }
 
 int ClampToInt(int64_t v) { return int(std::clamp<int64_t>(v, INT_MIN, INT_MAX)); }
-
-// Gadgets paint in their own coordinates, clipped to their bounds; the DC is as it was after.
-class GadgetPaintScope {
- public:
-  GadgetPaintScope(TDC& dc, const TRect& bounds)
-      : dc_(dc), savedViewport_(dc.GetViewportOrg()), savedLevel_(dc.SaveDC()) {
-    dc.IntersectClipRect(bounds);
-    dc.OffsetViewportOrg(bounds.left, bounds.top);
-  }
-  ~GadgetPaintScope() {
-    dc_.SetViewportOrg(savedViewport_);
-    dc_.RestoreDC(savedLevel_);
-  }
-  GadgetPaintScope(const GadgetPaintScope&) = delete;
-  GadgetPaintScope& operator=(const GadgetPaintScope&) = delete;
-
- private:
-  TDC& dc_;
-  TPoint savedViewport_;
-  int savedLevel_;
-};
 
 }  // namespace
 
@@ -392,7 +372,11 @@ void TGadgetWindow::Paint(TDC& dc, bool erase, TRect& rect) { PaintGadgets(dc, e
 void TGadgetWindow::PaintGadgets(TDC& dc, bool, TRect& rect) {
   for (TGadget* g = FirstGadget(); g; g = g->NextGadget()) {
     if (!g->IsVisible() || !g->GetBounds().Touches(rect)) continue;
-    GadgetPaintScope scope(dc, g->GetBounds());
+    // Gadgets paint in their own coordinates, clipped to their bounds; the next one finds the
+    // DC as it was.
+    TDCStateSaver saved(dc);
+    dc.IntersectClipRect(g->GetBounds());
+    dc.OffsetViewportOrg(g->GetBounds().left, g->GetBounds().top);
     g->Paint(dc);
   }
 }

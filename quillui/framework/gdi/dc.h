@@ -101,7 +101,7 @@ class TDC {
   TPoint GetOrigin() const { return origin_; }
   // The viewport origin: where logical (0, 0) lies relative to the DC's own origin, in
   // pixels. Clip regions stay where they are (they are device coordinates). SaveDC does not
-  // keep it; callers that move it put it back.
+  // keep it; TDCStateSaver (dc_state_saver.h) keeps both.
   TPoint SetViewportOrg(const TPoint& viewport);
   TPoint OffsetViewportOrg(int dx, int dy) { return SetViewportOrg(viewport_ + TPoint(dx, dy)); }
   TPoint GetViewportOrg() const { return viewport_; }

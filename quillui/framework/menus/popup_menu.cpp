@@ -8,7 +8,7 @@
 #include "quillui/framework/gdi/text_format.h"
 #include "quillui/framework/window/application.h"
 #include "quillui/framework/window/input_router.h"
-#include "quillui/framework/window/painter.h"
+#include "quillui/framework/window/paint_pass.h"
 #include "quillui/framework/window/window_state_internal.h"
 #include "quillui/framework/window/window_system.h"
 
@@ -456,7 +456,7 @@ int TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const 
       if (WindowState(ws).quitPosted) tracker.Cancel();
       if (tracker.Done()) break;
       if (ws.FireDueTimers()) did = true;
-      if (TPainter::PaintPending()) did = true;
+      if (TPaintPass::PaintPending()) did = true;
       Present(ws);
       if (did) continue;
       if (IdleHook()) {

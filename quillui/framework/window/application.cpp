@@ -4,7 +4,7 @@
 
 #include "quillui/framework/base/diagnostics.h"
 #include "quillui/framework/window/input_router.h"
-#include "quillui/framework/window/painter.h"
+#include "quillui/framework/window/paint_pass.h"
 #include "quillui/framework/window/window.h"
 #include "quillui/framework/window/window_state_internal.h"
 #include "quillui/framework/window/window_system.h"
@@ -51,7 +51,7 @@ bool PumpRound() {
   }
   if (WindowState(ws).quitPosted) return true;
   if (ws.FireDueTimers()) did = true;
-  if (TPainter::PaintPending()) did = true;
+  if (TPaintPass::PaintPending()) did = true;
   Present(ws);
   return did;
 }

@@ -219,7 +219,7 @@ class TWindow {
 
  private:
   friend class TWindowSystem;
-  friend class TPainter;
+  friend class TPaintPass;
   friend class TInputRouter;
 
   LRESULT DispatchTyped(UINT msg, WPARAM wp, LPARAM lp);

@@ -2,7 +2,7 @@
 #include <algorithm>
 
 #include "quillui/framework/gdi/dc.h"
-#include "quillui/framework/window/painter.h"
+#include "quillui/framework/window/paint_pass.h"
 #include "quillui/framework/window/window.h"
 #include "quillui/framework/window/window_dc.h"
 #include "quillui/framework/window/window_state_internal.h"
@@ -113,7 +113,7 @@ bool TWindow::GetUpdateRect(TRect& rect, bool erase) {
 
 void TWindow::UpdateWindow() {
   if (!handle_ || update_.IsEmpty() || UnderLockedWindow(this)) return;
-  TPainter::PaintOne(*this);
+  TPaintPass::PaintOne(*this);
 }
 
 bool TWindow::RedrawWindow(const TRect* update, const TRegion* region, UINT flags) {
@@ -147,7 +147,7 @@ bool TWindow::RedrawWindow(const TRect* update, const TRegion* region, UINT flag
   if (flags & RDW_NOERASE) erasePending_ = false;
   if (flags & RDW_UPDATENOW) {
     if (allChildren)
-      TPainter::PaintTree(*this);
+      TPaintPass::PaintTree(*this);
     else
       UpdateWindow();
   } else if ((flags & RDW_ERASENOW) && erasePending_) {
@@ -177,7 +177,7 @@ bool LockWindowUpdate(HWND hwnd) {
 
 // --- The paint pass ---------------------------------------------------------------------------
 
-bool TPainter::PaintOne(TWindow& w) {
+bool TPaintPass::PaintOne(TWindow& w) {
   if (!w.handle_ || (w.update_.IsEmpty() && !w.erasePending_)) return false;
   if (!w.IsWindowVisible()) {
     w.update_.Clear();
@@ -202,7 +202,7 @@ bool TPainter::PaintOne(TWindow& w) {
   return true;
 }
 
-bool TPainter::PaintTree(TWindow& root) {
+bool TPaintPass::PaintTree(TWindow& root) {
   bool painted = false;
   HWND h = root.handle_;
   if (!UnderLockedWindow(&root)) painted = PaintOne(root);
@@ -218,9 +218,9 @@ bool TPainter::PaintTree(TWindow& root) {
   return painted;
 }
 
-bool TPainter::PaintPending() { return PaintTree(TWindowSystem::Get().Desktop()); }
+bool TPaintPass::PaintPending() { return PaintTree(TWindowSystem::Get().Desktop()); }
 
-bool TPainter::HasPendingPaint() {
+bool TPaintPass::HasPendingPaint() {
   std::vector<const TWindow*> stack{&TWindowSystem::Get().Desktop()};
   while (!stack.empty()) {
     const TWindow* w = stack.back();

@@ -7,7 +7,7 @@ namespace quill {
 
 class TWindow;
 
-class TPainter {
+class TPaintPass {
  public:
   // Paints every window that needs it; answers whether any was painted.
   static bool PaintPending();
