@@ -7,8 +7,8 @@
 
 #include "quillui/framework/window/window.h"
 #include "quillui/framework/window/window_system.h"
+#include "quillui/platform/audio/audio_backends.h"
 #include "quillui/platform/audio/null/null_wave_out.h"
-#include "quillui/platform/audio/wave_out.h"
 #include "quillui/profile/reporter.h"
 
 namespace quill {
@@ -29,7 +29,6 @@ struct WaveOutDevice {
 struct Settings {
   std::mutex mutex;
   std::string backend;
-  std::shared_ptr<platform::NullPlayLog> log;
   bool reportedNoDevice = false;
   uintptr_t lastHandle = 0;
   std::unordered_map<uintptr_t, std::unique_ptr<WaveOutDevice>> live;
@@ -78,19 +77,15 @@ MMRESULT waveOutOpen(HWAVEOUT* out, unsigned, const ZWaveFormat* format, HWND ca
     return WAVERR_BADFORMAT;
 
   std::string wanted;
-  std::shared_ptr<platform::NullPlayLog> log;
   {
     std::lock_guard lock(S().mutex);
     wanted = S().backend;
-    log = S().log;
   }
-  if (wanted.empty()) {
-    const char* env = std::getenv("QUILL_AUDIO");
-    wanted = env ? env : "";
-  }
+  if (wanted.empty()) wanted = platform::WaveOutBackendFromEnvironment();
+  // A program on the manual clock plays in its virtual time, unless told otherwise.
   if (wanted.empty() && TWindowSystem::IsInstalled() && TWindowSystem::Get().Clock().IsManual())
     wanted = "null";
-  if (wanted != "null") wanted = "sdl";
+  if (wanted.empty()) wanted = platform::WaveOutBackends().front().name;
 
   auto h = std::make_unique<WaveOutDevice>();
   h->callback = callback;
@@ -100,7 +95,7 @@ MMRESULT waveOutOpen(HWAVEOUT* out, unsigned, const ZWaveFormat* format, HWND ca
   request.done = [raw](uint64_t cookie) { Finished(raw, cookie); };
   request.nowMs = &FrameworkNowMs;
   request.backend = wanted;
-  platform::WaveOutOpened opened = platform::OpenWaveOut(request, log);
+  platform::WaveOutOpened opened = platform::OpenWaveOut(request);
   if (!opened.out) {
     // No sound device is no failure: the sounds are played in silence.
     bool first = false;
@@ -114,7 +109,7 @@ MMRESULT waveOutOpen(HWAVEOUT* out, unsigned, const ZWaveFormat* format, HWND ca
       reporter(message.c_str(), "Sound", eREPORT_LOG, "SOUND", __LINE__);
     }
     request.backend = "null";
-    opened = platform::OpenWaveOut(request, log);
+    opened = platform::OpenWaveOut(request);
     if (!opened.out) return MMSYSERR_NODRIVER;
   }
   h->out = std::move(opened.out);
@@ -209,16 +204,11 @@ void SetWaveOutBackend(const std::string& name) {
   S().backend = name;
 }
 
-void SetNullPlayLog(std::shared_ptr<platform::NullPlayLog> log) {
-  std::lock_guard lock(S().mutex);
-  S().log = std::move(log);
-}
-
 void ResetWaveOutSettings() {
   std::lock_guard lock(S().mutex);
   S().backend.clear();
-  S().log.reset();
   S().reportedNoDevice = false;
+  platform::SetNullWaveOutPlayLog(nullptr);
 }
 
 }  // namespace quill

@@ -12,10 +12,6 @@
 
 namespace quill {
 
-namespace platform {
-struct NullPlayLog;
-}
-
 struct HWAVEOUT__;
 using HWAVEOUT = HWAVEOUT__*;
 using MMRESULT = unsigned;
@@ -68,9 +64,8 @@ long waveOutPoll(HWAVEOUT h);
 const char* waveOutBackendName(HWAVEOUT h);
 bool IsWaveOutHandle(HWAVEOUT h);
 
-// Host and test settings. An empty name goes back to QUILL_AUDIO and the default.
+// Host and test settings: the wave-out backend by name (platform/audio/audio_backends.h).
+// An empty name goes back to QUILL_AUDIO and the default.
 void SetWaveOutBackend(const std::string& name);
-// Null backends opened from now on record what they play here (null: nowhere).
-void SetNullPlayLog(std::shared_ptr<platform::NullPlayLog> log);
 
 }  // namespace quill

@@ -37,7 +37,7 @@ class SoundDeviceTest : public HeadlessTest {
   void SetUp() override {
     HeadlessTest::SetUp();
     SetWaveOutBackend("null");
-    SetNullPlayLog(log);
+    platform::SetNullWaveOutPlayLog(log);
     format.SetPcm(1, 8000, 8);  // 8 bytes a millisecond
   }
   void TearDown() override {

@@ -5,7 +5,7 @@
 #include "quillui/framework/window/application.h"
 #include "quillui/framework/window/window.h"
 #include "quillui/framework/window/window_state_internal.h"
-#include "quillui/platform/screen/headless/headless_backend.h"
+#include "quillui/platform/screen/screen_backends.h"
 
 namespace quill {
 
@@ -38,8 +38,13 @@ TScreen& WindowSystemScreen() { return TWindowSystem::Get().Screen(); }
 TWindowSystem& TWindowSystem::Install(TWindowSystemOptions options) {
   Uninstall();
   std::unique_ptr<TWindowSystem> system(new TWindowSystem());
-  system->backend_ =
-      options.backend ? std::move(options.backend) : std::make_unique<platform::HeadlessBackend>();
+  if (options.backend) {
+    system->backend_ = std::move(options.backend);
+  } else {
+    platform::BackendRequest request;
+    request.screen = "headless";
+    system->backend_ = platform::OpenScreenBackend(request).backend;
+  }
   system->clock_ =
       options.clock ? std::move(options.clock) : std::make_unique<platform::SteadyClock>();
   system->screen_ = std::make_unique<TScreen>(options.width, options.height);

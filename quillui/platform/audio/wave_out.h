@@ -1,5 +1,5 @@
 // The wave-out device interface: a backend plays blocks of PCM in the order written and tells
-// when each block is finished. Backends: null (virtual time, records what it played) and SDL2.
+// when each block is finished. The backends are listed in audio_backends.h.
 #pragma once
 
 #include <cstddef>
@@ -40,24 +40,5 @@ class WaveOut {
   // the milliseconds until the next one will be, or -1 when none is playing.
   virtual int64_t Poll() { return -1; }
 };
-
-struct WaveOutRequest {
-  std::string backend;  // "null" or "sdl"
-  PcmFormat format;
-  WaveOut::DoneFn done;
-  std::function<uint64_t()> nowMs;  // the null backend's clock
-};
-
-// Where null backends record what they play; shared so that it outlives the devices.
-struct NullPlayLog;
-
-struct WaveOutOpened {
-  std::unique_ptr<WaveOut> out;
-  std::string error;  // why it could not be opened
-};
-
-// Opens the named backend; no fallback happens here.
-WaveOutOpened OpenWaveOut(const WaveOutRequest& request,
-                          std::shared_ptr<NullPlayLog> log = nullptr);
 
 }  // namespace quill::platform

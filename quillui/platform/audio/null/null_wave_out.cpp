@@ -6,12 +6,33 @@
 namespace quill::platform {
 
 namespace {
+
 std::atomic<uint64_t> g_serial{0};
+
+struct PlayLogOption {
+  std::mutex mutex;
+  std::shared_ptr<NullPlayLog> log;
+};
+
+PlayLogOption& Option() {
+  static PlayLogOption option;
+  return option;
 }
 
-NullWaveOut::NullWaveOut(const PcmFormat& format, DoneFn done, std::function<uint64_t()> nowMs,
-                         std::shared_ptr<NullPlayLog> log)
-    : format_(format), done_(std::move(done)), nowMs_(std::move(nowMs)), log_(std::move(log)) {
+std::shared_ptr<NullPlayLog> CurrentPlayLog() {
+  std::lock_guard lock(Option().mutex);
+  return Option().log;
+}
+
+}  // namespace
+
+void SetNullWaveOutPlayLog(std::shared_ptr<NullPlayLog> log) {
+  std::lock_guard lock(Option().mutex);
+  Option().log = std::move(log);
+}
+
+NullWaveOut::NullWaveOut(const PcmFormat& format, DoneFn done, std::function<uint64_t()> nowMs)
+    : format_(format), done_(std::move(done)), nowMs_(std::move(nowMs)), log_(CurrentPlayLog()) {
   if (!nowMs_) nowMs_ = [] { return uint64_t(0); };
 }
 

@@ -6,6 +6,9 @@
 #include <mutex>
 #include <vector>
 
+#include <functional>
+#include <memory>
+
 #include "quillui/platform/audio/wave_out.h"
 
 namespace quill::platform {
@@ -35,10 +38,14 @@ struct NullPlayLog {
   }
 };
 
+// The null backend's option: null devices opened from now on record what they play in log
+// (null: nowhere). Process-wide; tests set it to see what was played.
+void SetNullWaveOutPlayLog(std::shared_ptr<NullPlayLog> log);
+
 class NullWaveOut final : public WaveOut {
  public:
-  NullWaveOut(const PcmFormat& format, DoneFn done, std::function<uint64_t()> nowMs,
-              std::shared_ptr<NullPlayLog> log);
+  // Records into the play log set with SetNullWaveOutPlayLog when it is made, if any.
+  NullWaveOut(const PcmFormat& format, DoneFn done, std::function<uint64_t()> nowMs);
   const char* Name() const override { return "null"; }
   bool Write(const uint8_t* data, size_t size, uint64_t cookie) override;
   void Reset() override;
