@@ -33,7 +33,7 @@ Pixels Painted(const TDC& dc, uint8_t background) {
   const TPixelTarget& t = dc.Target();
   for (int y = 0; y < t.height; ++y)
     for (int x = 0; x < t.width; ++x)
-      if (t.pixels[size_t(y) * t.stride + size_t(x)] != background) out.insert({x, y});
+      if (t.Row(y)[x] != background) out.insert({x, y});
   return out;
 }
 
