@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "quillui/framework/gdi/dc.h"
@@ -16,6 +17,19 @@ namespace {
 constexpr int64_t kMaxCoordinate = int64_t(1) << 27;
 
 bool InRange(int64_t v) { return v > -kMaxCoordinate && v < kMaxCoordinate; }
+
+// Whether the bytes of two targets' rows meet in memory.
+bool SharesBytes(const TPixelTarget& a, const TPixelTarget& b) {
+  auto extent = [](const TPixelTarget& t) {
+    const uintptr_t top = reinterpret_cast<uintptr_t>(t.pixels);
+    const uintptr_t span = uintptr_t(t.height - 1) * uintptr_t(std::abs(t.stride));
+    const uintptr_t low = t.stride < 0 ? top - span : top;
+    return std::pair<uintptr_t, uintptr_t>(low, low + span + uintptr_t(t.width));
+  };
+  const auto [aLow, aHigh] = extent(a);
+  const auto [bLow, bHigh] = extent(b);
+  return aLow < bHigh && bLow < aHigh;
+}
 
 }  // namespace
 
@@ -252,9 +266,11 @@ bool TDC::BitBlt(int x, int y, int w, int h, const TDC& src, int sx, int sy, uin
   std::vector<const uint8_t*> rows(size_t(dst.Height()));
   for (size_t r = 0; r < rows.size(); ++r) rows[r] = st.Row(srcTop + int(r)) + srcLeft;
   const TRect srcRect(srcLeft, srcTop, srcLeft + dst.Width(), srcTop + dst.Height());
+  const bool sameLayout = st.pixels == target_.pixels && st.stride == target_.stride;
   std::vector<uint8_t> copy;
-  if (st.pixels == target_.pixels && srcRect.Touches(dst)) {
-    // Source and destination overlap on one target: read the source before writing.
+  if (sameLayout ? srcRect.Touches(dst) : SharesBytes(st, target_)) {
+    // Source and destination overlap: read the source before writing. Two views of one caller
+    // buffer (one bottom-up, one top-down) can overlap whatever their rectangles say.
     const size_t n = size_t(dst.Width());
     copy.resize(n * rows.size());
     for (size_t r = 0; r < rows.size(); ++r) {
