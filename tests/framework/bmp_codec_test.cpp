@@ -8,6 +8,7 @@
 #include <functional>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace quill {
@@ -489,7 +490,154 @@ TEST(BmpReadTest, DamagedFilesGiveANullDibAndAReason) {
     EXPECT_FALSE(r.dib);
     EXPECT_EQ(r.error.rfind("BMP: ", 0), 0u) << r.error;
     EXPECT_NE(r.error.find(c.reason), std::string::npos) << r.error;
+    // The into-buffer reader refuses the same files for the same reasons, writing nothing.
+    std::string why;
+    EXPECT_FALSE(ReadBmpInfo(bytes, nullptr, &why));
+    EXPECT_EQ(why, r.error);
+    Bytes pixels(4096, 0xEE);
+    std::vector<TRgbQuad> colors(256);
+    why.clear();
+    EXPECT_FALSE(ReadBmpInto(bytes, BmpTarget{pixels, 64, colors}, nullptr, &why));
+    EXPECT_EQ(why, r.error);
+    EXPECT_EQ(pixels, Bytes(4096, 0xEE));
   }
+}
+
+// Files of every kind the reader takes, each small and with pixels that tell rows apart.
+std::vector<std::pair<const char*, Bytes>> KindsOfFile() {
+  std::vector<std::pair<const char*, Bytes>> files;
+  BmpParts p;
+  p.width = 10, p.height = 2, p.bits = 1, p.colors = Grey(2);
+  p.pixels = {0b10000000, 0b01000000, 0, 0, 0b01111111, 0b10000000, 0, 0};
+  files.emplace_back("1 bit", Build(p));
+  p = {};
+  p.width = 3, p.height = 2, p.bits = 4, p.clrUsed = 3, p.colors = Grey(3);
+  p.pixels = {0x12, 0x00, 0, 0, 0x01, 0x20, 0, 0};
+  files.emplace_back("4 bits", Build(p));
+  p = {};
+  p.width = 3, p.height = 3, p.clrUsed = 9, p.colors = Grey(9);
+  p.pixels = {1, 2, 3, 0, 4, 5, 6, 0, 7, 8, 0, 0};
+  files.emplace_back("8 bits", Build(p));
+  p.height = -3;
+  files.emplace_back("8 bits top-down", Build(p));
+  p = {};
+  p.width = 6, p.height = 3, p.compression = BI_RLE8, p.clrUsed = 16, p.colors = Grey(16);
+  p.pixels = {2, 7, 0, 3, 1, 2, 3, 0, 0, 2, 0, 1, 1, 9, 0, 0, 1, 4, 0, 2, 2, 0, 2, 5, 0, 1};
+  files.emplace_back("RLE8 with skipped pixels", Build(p));
+  p = {};
+  p.width = 5, p.height = 3, p.bits = 4, p.compression = BI_RLE4, p.colors = Grey(16);
+  p.pixels = {5, 0x12, 0, 0, 0, 5, 0x34, 0x5A, 0xB0, 0, 0, 1};
+  files.emplace_back("RLE4", Build(p));
+  p = {};
+  p.width = 2, p.height = 2, p.bits = 16;
+  p.pixels = {0x00, 0x7C, 0xFF, 0x7F, 0x1F, 0x00, 0xE0, 0x03};
+  files.emplace_back("16 bits", Build(p));
+  p.compression = BI_BITFIELDS, p.masks = {0xF800, 0x07E0, 0x001F};
+  files.emplace_back("16-bit fields", Build(p));
+  p = {};
+  p.width = 2, p.height = -2, p.bits = 24;
+  p.pixels = {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0};
+  files.emplace_back("24 bits top-down", Build(p));
+  p = {};
+  p.width = 2, p.height = 1, p.bits = 32;
+  p.pixels = {1, 2, 3, 4, 5, 6, 7, 8};
+  files.emplace_back("32 bits", Build(p));
+  p.headerSize = 124, p.compression = BI_BITFIELDS;
+  p.masks = {0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000};
+  files.emplace_back("32-bit fields with alpha", Build(p));
+  p = {};
+  p.headerSize = 12, p.width = 2, p.bits = 1, p.colors = {{0, 0, 255, 0}, {0, 255, 0, 0}};
+  p.pixels = {0x40, 0, 0, 0};
+  files.emplace_back("core header", Build(p));
+  return files;
+}
+
+// Into a caller's buffer, bottom-up or top-down with padding and margins full of another
+// value, every kind of file gives the pixels and colours of the DIB ReadBmp makes.
+TEST(BmpReadTest, IntoACallersBufferEveryFileGivesThePixelsOfItsDib) {
+  constexpr uint8_t kFill = 0xEE;
+  constexpr size_t kMargin = 16;
+  for (const auto& [name, file] : KindsOfFile()) {
+    const DibResult r = ReadBmp(file);
+    ASSERT_TRUE(r.dib) << name << ": " << r.error;
+    const TDib& dib = *r.dib;
+    BmpInfo info;
+    std::string why;
+    ASSERT_TRUE(ReadBmpInfo(file, &info, &why)) << name << ": " << why;
+    EXPECT_EQ(info.width, dib.Width()) << name;
+    EXPECT_EQ(info.height, dib.Height()) << name;
+    EXPECT_EQ(info.bitsPerPixel, dib.IsIndexed() ? 8 : 32) << name;
+    EXPECT_EQ(info.numColors, dib.NumColors()) << name;
+
+    for (bool bottomUp : {false, true}) {
+      SCOPED_TRACE(std::string(name) + (bottomUp ? ", bottom-up" : ", top-down"));
+      const size_t step = info.RowBytes() + 3;
+      Bytes memory(2 * kMargin + step * size_t(info.height), kFill);
+      std::vector<TRgbQuad> colors(size_t(info.numColors) + 1, TRgbQuad{1, 2, 3, 4});
+      const BmpTarget target{std::span(memory).subspan(kMargin, step * size_t(info.height)),
+                             bottomUp ? -ptrdiff_t(step) : ptrdiff_t(step), colors};
+      BmpInfo written;
+      ASSERT_TRUE(ReadBmpInto(file, target, &written, &why)) << why;
+      EXPECT_EQ(written.RowBytes(), info.RowBytes());
+
+      Bytes expected(memory.size(), kFill);
+      for (int y = 0; y < info.height; ++y) {
+        const size_t row = kMargin + size_t(bottomUp ? info.height - 1 - y : y) * step;
+        for (int x = 0; x < info.width; ++x) {
+          if (dib.IsIndexed()) {
+            expected[row + size_t(x)] = uint8_t(dib.GetPixelIndex(x, y));
+            continue;
+          }
+          const int bytes = dib.BitsPerPixel() / 8;
+          const uint8_t* px = dib.ScanLine(y) + x * bytes;
+          for (int i = 0; i < 4; ++i)
+            expected[row + 4 * size_t(x) + size_t(i)] = i < bytes ? px[i] : 0;
+        }
+      }
+      EXPECT_EQ(memory, expected);
+      for (int i = 0; i < dib.NumColors(); ++i)
+        EXPECT_EQ(TColor(colors[size_t(i)]), TColor(dib.GetColor(i))) << i;
+      EXPECT_EQ(colors.back().rgbReserved, 4);  // past the table: untouched
+    }
+  }
+}
+
+TEST(BmpReadTest, IntoABufferTooSmallIsRefusedAndNothingWritten) {
+  BmpParts p;
+  p.width = 3, p.height = 3, p.clrUsed = 9, p.colors = Grey(9);
+  p.pixels = {1, 2, 3, 0, 4, 5, 6, 0, 7, 8, 0, 0};
+  const Bytes file = Build(p);
+  Bytes memory(64, 0xEE);
+  std::vector<TRgbQuad> colors(9);
+  const std::span<uint8_t> all(memory);
+  struct Case {
+    const char* what;
+    std::span<uint8_t> pixels;
+    ptrdiff_t stride;
+    size_t colors;
+    const char* reason;
+  } cases[] = {
+      {"one byte short", all.first(2 * 4 + 2), 4, 9, "cannot hold 3 rows"},
+      {"one byte short, bottom-up", all.first(2 * 4 + 2), -4, 9, "cannot hold 3 rows"},
+      {"stride shorter than a row", all, 2, 9, "shorter than a row"},
+      {"zero stride", all, 0, 9, "shorter than a row"},
+      {"most negative stride", all, PTRDIFF_MIN, 9, "cannot hold"},
+      {"no buffer", {}, 3, 9, "cannot hold"},
+      {"colour table short", all, 4, 8, "colour table of 9 entries"},
+  };
+  for (const Case& c : cases) {
+    std::string why;
+    EXPECT_FALSE(ReadBmpInto(file, BmpTarget{c.pixels, c.stride, std::span(colors).first(c.colors)},
+                             nullptr, &why))
+        << c.what;
+    EXPECT_EQ(why.rfind("BMP: ", 0), 0u) << c.what << ": " << why;
+    EXPECT_NE(why.find(c.reason), std::string::npos) << c.what << ": " << why;
+    EXPECT_EQ(memory, Bytes(64, 0xEE)) << c.what;
+  }
+  // The last row needs no padding after it.
+  ASSERT_TRUE(ReadBmpInto(file, BmpTarget{all.first(2 * 4 + 3), -4, colors}, nullptr, nullptr));
+  EXPECT_EQ(Bytes(memory.begin(), memory.begin() + 12),
+            (Bytes{1, 2, 3, 0xEE, 4, 5, 6, 0xEE, 7, 8, 0, 0xEE}));
 }
 
 }  // namespace

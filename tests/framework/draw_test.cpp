@@ -2,11 +2,14 @@
 // pattern and block transfers with raster operations, DIB transfers and memory DCs.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <memory>
 #include <set>
 #include <span>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -35,7 +38,7 @@ Pixels Painted(const TDC& dc, uint8_t background) {
   const TPixelTarget& t = dc.Target();
   for (int y = 0; y < t.height; ++y)
     for (int x = 0; x < t.width; ++x)
-      if (t.pixels[size_t(y) * t.stride + size_t(x)] != background) out.insert({x, y});
+      if (t.Row(y)[x] != background) out.insert({x, y});
   return out;
 }
 
@@ -552,6 +555,156 @@ TEST_F(DrawTest, BitmapsBelongToOneMemoryDcAtATime) {
   EXPECT_FALSE(TBitmap(0, 5).IsOK());
   EXPECT_FALSE(TBitmap(100000, 5).IsOK());
   EXPECT_FALSE(TBitmap(4, 4, 24).IsOK());
+}
+
+// A caller's block of width x height indices, top-down or bottom-up, with guard bytes before
+// it, after it and in each row's padding, so a write anywhere but a pixel shows.
+struct GuardedPixels {
+  static constexpr uint8_t kGuard = 0xA5;
+  static constexpr size_t kMargin = 32;
+  static constexpr int kPadding = 3;
+
+  GuardedPixels(int w, int h, bool bottomUp)
+      : width(w), height(h), step(size_t(w + kPadding)), bottomUp(bottomUp) {
+    bytes.assign(2 * kMargin + step * size_t(h), kGuard);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) At(x, y) = 0;
+  }
+  std::span<uint8_t> Block() { return {bytes.data() + kMargin, step * size_t(height)}; }
+  ptrdiff_t Stride() const { return bottomUp ? -ptrdiff_t(step) : ptrdiff_t(step); }
+  // Worked out here from the layout, not through the DC: the first row in memory of a
+  // bottom-up block is the picture's bottom row.
+  uint8_t& At(int x, int y) {
+    const int memoryRow = bottomUp ? height - 1 - y : y;
+    return bytes[kMargin + size_t(memoryRow) * step + size_t(x)];
+  }
+  bool GuardsIntact() {
+    std::vector<uint8_t> copy = bytes;
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x) copy[size_t(&At(x, y) - bytes.data())] = kGuard;
+    return std::all_of(copy.begin(), copy.end(), [](uint8_t b) { return b == kGuard; });
+  }
+
+  int width, height;
+  size_t step;
+  bool bottomUp;
+  std::vector<uint8_t> bytes;
+};
+
+// Something of every kind a DC draws, much of it reaching past the target's edges.
+void DrawEverything(TDC& dc, const TDC& source) {
+  dc.FillRectIndex({-5, -5, 7, 4}, 200);
+  dc.SelectObject(TPen(TColor::LtRed));
+  dc.MoveTo(-3, 20);
+  dc.LineTo(40, -2);
+  dc.MoveTo(47, -10);
+  dc.LineTo(47, 40);
+  dc.SelectObject(TBrush(TColor::LtGreen));
+  dc.Rectangle(10, 8, 30, 18);
+  dc.TextOut(5, 14, "Quill gj");
+  dc.BitBlt(20, 3, 8, 8, source, 0, 0);
+  const TDib dib = IndexedDib(10, 10, [](int x, int y) { return 16 * y + x; });
+  dc.SetDIBitsToDevice(42, 2, 10, 10, 0, 0, 0, 10, dib);
+  dc.StretchDIBits(-4, 18, 12, 12, 0, 0, 4, 4, dib);
+  dc.BitBlt(1, 1, 48, 24, dc, 0, 0);  // onto itself, overlapping
+  dc.PatBlt(30, 10, 30, 30, DSTINVERT);
+}
+
+TEST_F(DrawTest, CallerPixelsTakeEveryDrawingTopDownOrBottomUp) {
+  const int w = 48, h = 24;
+  TBitmap sourceBmp(8, 8);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 8; ++x) sourceBmp.Row(y)[x] = uint8_t(100 + 8 * y + x);
+  TMemoryDC source(sourceBmp);
+  TBitmap reference(w, h);
+  TMemoryDC referenceDC(reference);
+  DrawEverything(referenceDC, source);
+
+  for (bool bottomUp : {false, true}) {
+    SCOPED_TRACE(bottomUp ? "bottom-up" : "top-down");
+    GuardedPixels block(w, h, bottomUp);
+    TMemoryDC dc;
+    std::string why;
+    ASSERT_TRUE(dc.SelectPixels(block.Block(), w, h, block.Stride(), &why)) << why;
+    EXPECT_TRUE(dc.HasCallerPixels());
+    dc.FillRectIndex({0, 0, 2, 1}, 9);
+    // The top-left pixel is the first byte in memory of a top-down block, the first byte of
+    // the last row of a bottom-up one.
+    const size_t topLeft = GuardedPixels::kMargin + (bottomUp ? size_t(h - 1) * block.step : 0);
+    EXPECT_EQ(block.bytes[topLeft], 9);
+    EXPECT_EQ(block.bytes[topLeft + 1], 9);
+    EXPECT_EQ(dc.GetPixelIndex(1, 0), 9);
+
+    DrawEverything(dc, source);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) ASSERT_EQ(block.At(x, y), reference.Row(y)[x]) << x << "," << y;
+    EXPECT_TRUE(block.GuardsIntact());
+  }
+}
+
+// Two views of one buffer, bottom-up and top-down: a copy between them flips the picture,
+// which needs every source row read before the rows it shares bytes with are written.
+TEST_F(DrawTest, BlockTransferBetweenTwoViewsOfOneBufferReadsBeforeWriting) {
+  const int w = 5, h = 6;
+  GuardedPixels block(w, h, false);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) block.At(x, y) = uint8_t(10 * y + x);
+  TMemoryDC topDown, bottomUp;
+  ASSERT_TRUE(topDown.SelectPixels(block.Block(), w, h, block.Stride()));
+  ASSERT_TRUE(bottomUp.SelectPixels(block.Block(), w, h, -block.Stride()));
+  ASSERT_TRUE(topDown.BitBlt(0, 0, w, h, bottomUp, 0, 0));
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) EXPECT_EQ(block.At(x, y), 10 * (h - 1 - y) + x) << x << "," << y;
+  EXPECT_TRUE(block.GuardsIntact());
+}
+
+TEST_F(DrawTest, CallerPixelsOfImpossibleSizesOrTooSmallBuffersAreRefused) {
+  std::vector<uint8_t> buffer(64);
+  const std::span<uint8_t> all = std::span(buffer).first(10 * 4);
+  struct Case {
+    const char* what;
+    std::span<uint8_t> buffer;
+    int width, height;
+    ptrdiff_t stride;
+  } cases[] = {
+      {"no width", all, 0, 4, 10},
+      {"negative height", all, 10, -1, 10},
+      {"beyond any DIB", all, 100000, 1, 100000},
+      {"stride shorter than a row", all, 10, 4, 9},
+      {"stride shorter than a row, bottom-up", all, 10, 4, -9},
+      {"zero stride", all, 10, 4, 0},
+      {"most negative stride", all, 10, 4, PTRDIFF_MIN},
+      {"huge stride", all, 10, 4, PTRDIFF_MAX},
+      {"one byte short", all.first(39), 10, 4, 10},
+      {"one byte short, bottom-up", all.first(39), 10, 4, -10},
+      {"no buffer", {}, 1, 1, 1},
+  };
+  TBitmap bitmap(3, 3);
+  for (const Case& c : cases) {
+    TMemoryDC dc(bitmap);
+    std::string why;
+    EXPECT_FALSE(dc.SelectPixels(c.buffer, c.width, c.height, c.stride, &why)) << c.what;
+    EXPECT_FALSE(why.empty()) << c.what;
+    EXPECT_EQ(dc.GetBitmap(), &bitmap) << c.what;  // the target it had stays
+    EXPECT_FALSE(dc.HasCallerPixels()) << c.what;
+  }
+
+  // The last row needs no padding after it; a bitmap or the stock one can follow the pixels.
+  TMemoryDC dc(bitmap);
+  ASSERT_TRUE(dc.SelectPixels(std::span(buffer).first(3 * 12 + 10), 10, 4, -12));
+  EXPECT_EQ(bitmap.SelectedInto(), nullptr);
+  dc.FillRectIndex({0, 0, 10, 4}, 7);
+  EXPECT_EQ(buffer[0], 7);
+  EXPECT_EQ(buffer[3 * 12 + 9], 7);
+  EXPECT_EQ(buffer[10], 0);  // padding
+  EXPECT_EQ(buffer[46], 0);  // past the span
+  dc.RestoreBitmap();
+  EXPECT_FALSE(dc.HasCallerPixels());
+  EXPECT_EQ(dc.Target().width, 1);
+  ASSERT_TRUE(dc.SelectPixels(all, 10, 4, 10));
+  ASSERT_TRUE(dc.SelectObject(bitmap));
+  EXPECT_FALSE(dc.HasCallerPixels());
+  EXPECT_EQ(dc.Target().width, 3);
 }
 
 TEST_F(DrawTest, SaveDcRestoresObjectsColoursAndClip) {

@@ -125,30 +125,41 @@ TEST(PixelConvertTest, IndicesBecomeXrgbThroughThePalette) {
   EXPECT_EQ(dst[0][5], 0u);  // past the width: untouched
 }
 
-// The vector path (where the processor has it) against the plain loop: random indices and
-// colours, widths around its 64-pixel step, padded rows whose padding must stay untouched.
-TEST(PixelConvertTest, VectorPathGivesThePixelsOfThePlainLoop) {
+// Every path against pixels worked out here: random indices and colours, widths around the
+// vector path's 64-pixel step, padded rows whose padding must stay untouched, and sources
+// whose rows run top-down or bottom-up (first row in memory the bottom one, stride negative).
+TEST(PixelConvertTest, EveryPathConvertsTopDownAndBottomUpSources) {
   std::mt19937 random(7);
   XrgbLut lut;
   for (uint32_t& entry : lut) entry = 0xFF000000u | (random() & 0xFFFFFFu);
   constexpr uint32_t kUntouched = 0x12345678u;
-  for (int width : {1, 63, 64, 65, 127, 128, 200, 1024}) {
-    const int height = 3;
-    const size_t srcStride = size_t(width) + 5;
-    const size_t dstStride = size_t(width) + 3;
-    std::vector<uint8_t> src(srcStride * height);
-    for (uint8_t& b : src) b = uint8_t(random());
-    std::vector<uint32_t> plain(dstStride * height, kUntouched);
-    std::vector<uint32_t> chosen(plain.size(), kUntouched);
-    ConvertIndexedToXrgbScalar(src.data(), srcStride, plain.data(), dstStride, width, height, lut);
-    ConvertIndexedToXrgb(src.data(), srcStride, chosen.data(), dstStride, width, height, lut);
-    EXPECT_EQ(chosen, plain) << width;
-    EXPECT_EQ(plain[1], width > 1 ? lut[src[1]] : kUntouched) << width;
-    EXPECT_EQ(plain[size_t(width)], kUntouched) << width;
-    std::vector<uint32_t> vector(plain.size(), kUntouched);
-    if (ConvertIndexedToXrgbVector(src.data(), srcStride, vector.data(), dstStride, width, height,
-                                   lut)) {
-      EXPECT_EQ(vector, plain) << width;
+  for (bool bottomUp : {false, true}) {
+    for (int width : {1, 63, 64, 65, 127, 128, 200, 1024}) {
+      SCOPED_TRACE(::testing::Message() << (bottomUp ? "bottom-up " : "top-down ") << width);
+      const int height = 3;
+      const size_t srcStep = size_t(width) + 5;
+      const size_t dstStride = size_t(width) + 3;
+      std::vector<uint8_t> src(srcStep * height);
+      for (uint8_t& b : src) b = uint8_t(random());
+      const ptrdiff_t srcStride = bottomUp ? -ptrdiff_t(srcStep) : ptrdiff_t(srcStep);
+      std::vector<uint32_t> want(dstStride * height, kUntouched);
+      for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+          want[size_t(y) * dstStride + size_t(x)] =
+              lut[src[size_t(bottomUp ? height - 1 - y : y) * srcStep + size_t(x)]];
+
+      std::vector<uint32_t> plain(want.size(), kUntouched);
+      ConvertIndexedToXrgbScalar(src.data(), srcStride, plain.data(), dstStride, width, height,
+                                 lut);
+      EXPECT_EQ(plain, want);
+      std::vector<uint32_t> chosen(want.size(), kUntouched);
+      ConvertIndexedToXrgb(src.data(), srcStride, chosen.data(), dstStride, width, height, lut);
+      EXPECT_EQ(chosen, want);
+      std::vector<uint32_t> vector(want.size(), kUntouched);
+      if (ConvertIndexedToXrgbVector(src.data(), srcStride, vector.data(), dstStride, width, height,
+                                     lut)) {
+        EXPECT_EQ(vector, want);
+      }
     }
   }
 }

@@ -54,7 +54,7 @@ void BlitCel(TDC& dc, const TDib& dib, TRect src, TPoint dst, bool greyed) {
     const int sx0 = src.left + (part.left - (dst.x + origin.x));
     for (int y = part.top; y < part.bottom; ++y) {
       const int sy = src.top + (y - (dst.y + origin.y));
-      uint8_t* out = t.pixels + size_t(y) * t.stride + size_t(part.left);
+      uint8_t* out = t.Row(y) + part.left;
       const int n = part.Width();
       if (dib.BitsPerPixel() == 8) {
         const uint8_t* in = dib.ScanLine(sy) + sx0;

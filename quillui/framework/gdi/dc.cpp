@@ -14,7 +14,7 @@ TPixelTarget ScreenTarget() {
   TScreen& screen = CurrentScreen();
   TPixelTarget t;
   t.pixels = screen.Surface().Pixels();
-  t.stride = screen.Surface().Stride();
+  t.stride = ptrdiff_t(screen.Surface().Stride());
   t.width = screen.Width();
   t.height = screen.Height();
   t.screen = &screen;

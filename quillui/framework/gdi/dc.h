@@ -69,15 +69,20 @@ inline constexpr int RC_STRETCHDIB = 0x2000;
 // What GetPixel and SetPixel answer for a point outside the clip region.
 inline constexpr COLORREF CLR_INVALID = 0xFFFFFFFFu;
 
-// Pixels a DC draws into: rows of one byte per pixel, top-down. At 8 bits a byte is a system
-// palette index; at 1 bit (a mask bitmap) it is 0x00 for black or 0xFF for white.
+// Pixels a DC draws into: height rows of width bytes, one byte per pixel. pixels is the top
+// row and row y begins at pixels + y * stride, so a negative stride walks rows that lie
+// bottom-up in memory. At 8 bits a byte is a system palette index; at 1 bit (a mask bitmap) it
+// is 0x00 for black or 0xFF for white.
 struct TPixelTarget {
-  uint8_t* pixels = nullptr;
-  size_t stride = 0;
+  uint8_t* pixels = nullptr;  // the top row
+  ptrdiff_t stride = 0;
   int width = 0;
   int height = 0;
   int bitsPerPixel = 8;
   TScreen* screen = nullptr;  // set when the target is the screen (dirty tracking)
+
+  // Row y, for 0 <= y < height: every write into the target goes through here.
+  uint8_t* Row(int y) const { return pixels + ptrdiff_t(y) * stride; }
 };
 
 // A DIB the classic way, for callers that hold a header, a colour table and rows of their own:

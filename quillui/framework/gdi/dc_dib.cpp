@@ -161,7 +161,7 @@ int TDC::SetDIBitsToDevice(int xDst, int yDst, int w, int h, int xSrc, int ySrc,
       const int64_t j = y - top;
       const uint8_t* row = src.Scan(src.bottomUp ? int64_t(ySrc) + h - 1 - j : int64_t(ySrc) + j);
       if (!row) continue;
-      convert.Convert(target_.pixels + size_t(y) * target_.stride + size_t(part.left), row, sx, n);
+      convert.Convert(target_.Row(y) + part.left, row, sx, n);
       drew = true;
     }
     if (drew) MarkDirty(part);
@@ -240,7 +240,7 @@ int TDC::StretchDIBits(int xDst, int yDst, int wDst, int hDst, int xSrc, int ySr
       const int64_t scan = src.bottomUp ? srcLow + sh - 1 - k : srcLow + k;
       const uint8_t* row = src.Scan(scan);
       if (!row) continue;
-      uint8_t* d = target_.pixels + size_t(y) * target_.stride + size_t(a);
+      uint8_t* d = target_.Row(y) + a;
       if (rop3 == 0xCC && scan == previousScan && previousRow) {
         std::memcpy(d, previousRow, n);  // enlarging: the row above already holds it
       } else {

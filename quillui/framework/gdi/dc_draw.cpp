@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "quillui/framework/gdi/dc.h"
@@ -16,6 +17,19 @@ namespace {
 constexpr int64_t kMaxCoordinate = int64_t(1) << 27;
 
 bool InRange(int64_t v) { return v > -kMaxCoordinate && v < kMaxCoordinate; }
+
+// Whether the bytes of two targets' rows meet in memory.
+bool SharesBytes(const TPixelTarget& a, const TPixelTarget& b) {
+  auto extent = [](const TPixelTarget& t) {
+    const uintptr_t top = reinterpret_cast<uintptr_t>(t.pixels);
+    const uintptr_t span = uintptr_t(t.height - 1) * uintptr_t(std::abs(t.stride));
+    const uintptr_t low = t.stride < 0 ? top - span : top;
+    return std::pair<uintptr_t, uintptr_t>(low, low + span + uintptr_t(t.width));
+  };
+  const auto [aLow, aHigh] = extent(a);
+  const auto [bLow, bHigh] = extent(b);
+  return aLow < bHigh && bLow < aHigh;
+}
 
 }  // namespace
 
@@ -41,7 +55,7 @@ void TDC::FillDevice(const TRect& device, uint8_t index) {
     if (part.IsEmpty()) continue;
     size_t width = size_t(part.Width());
     for (int y = part.top; y < part.bottom; ++y)
-      std::memset(target_.pixels + size_t(y) * target_.stride + size_t(part.left), index, width);
+      std::memset(target_.Row(y) + part.left, index, width);
     MarkDirty(part);
   }
 }
@@ -50,7 +64,7 @@ TColor TDC::SetPixel(int x, int y, TColor color) {
   const TPoint p = ToDevice(x, y);
   if (!clip_.Contains(p)) return TColor(CLR_INVALID);
   uint8_t index = MapColor(color);
-  target_.pixels[size_t(p.y) * target_.stride + size_t(p.x)] = index;
+  target_.Row(p.y)[p.x] = index;
   MarkDirty({p.x, p.y, p.x + 1, p.y + 1});
   return IndexColor(index);
 }
@@ -59,14 +73,14 @@ TColor TDC::GetPixel(int x, int y) const {
   const TPoint p = ToDevice(x, y);
   if (!clip_.Contains(p) || p.x < 0 || p.y < 0 || p.x >= target_.width || p.y >= target_.height)
     return TColor(CLR_INVALID);
-  return IndexColor(target_.pixels[size_t(p.y) * target_.stride + size_t(p.x)]);
+  return IndexColor(target_.Row(p.y)[p.x]);
 }
 
 int TDC::GetPixelIndex(int x, int y) const {
   const TPoint d = ToDevice(x, y);
   const int dx = d.x, dy = d.y;
   if (dx < 0 || dy < 0 || dx >= target_.width || dy >= target_.height) return -1;
-  return target_.pixels[size_t(dy) * target_.stride + size_t(dx)];
+  return target_.Row(dy)[dx];
 }
 
 // --- Lines ---------------------------------------------------------------------------------------
@@ -76,7 +90,7 @@ void TDC::DrawSpan(int x0, int x1, int y, uint8_t index) {
     if (y < c.top || y >= c.bottom) continue;
     int a = std::max(x0, c.left), b = std::min(x1, c.right);
     if (a >= b) continue;
-    std::memset(target_.pixels + size_t(y) * target_.stride + size_t(a), index, size_t(b - a));
+    std::memset(target_.Row(y) + a, index, size_t(b - a));
     MarkDirty({a, y, b, y + 1});
   }
 }
@@ -86,7 +100,7 @@ void TDC::DrawColumn(int x, int y0, int y1, uint8_t index) {
     if (x < c.left || x >= c.right) continue;
     int a = std::max(y0, c.top), b = std::min(y1, c.bottom);
     if (a >= b) continue;
-    uint8_t* p = target_.pixels + size_t(a) * target_.stride + size_t(x);
+    uint8_t* p = target_.Row(a) + x;
     for (int y = a; y < b; ++y, p += target_.stride) *p = index;
     MarkDirty({x, a, x + 1, b});
   }
@@ -149,7 +163,7 @@ bool TDC::LineTo(int x, int y) {
     const int64_t a = a0 + sMajor * i, b = b0 + sMinor * m;
     const TPoint p = xMajor ? TPoint(int(a), int(b)) : TPoint(int(b), int(a));
     if (single ? box.Contains(p) : clip_.Contains(p)) {
-      target_.pixels[size_t(p.y) * target_.stride + size_t(p.x)] = index;
+      target_.Row(p.y)[p.x] = index;
       dirty |= TRect(p.x, p.y, p.x + 1, p.y + 1);
     }
     if (decision > 0) {
@@ -196,7 +210,7 @@ void TDC::RopRect(const TRect& dst, uint8_t rop3, uint8_t pattern, const uint8_t
     const size_t n = size_t(part.Width());
     if (srcMap && mapped.size() < n) mapped.resize(n);
     for (int y = part.top; y < part.bottom; ++y) {
-      uint8_t* d = target_.pixels + size_t(y) * target_.stride + size_t(part.left);
+      uint8_t* d = target_.Row(y) + part.left;
       const uint8_t* s = nullptr;
       if (srcRows) {
         s = srcRows[y - dst.top] + srcX + (part.left - dst.left);
@@ -250,20 +264,19 @@ bool TDC::BitBlt(int x, int y, int w, int h, const TDC& src, int sx, int sy, uin
   const int srcLeft = int(sx0 + cx0), srcTop = int(sy0 + cy0);
 
   std::vector<const uint8_t*> rows(size_t(dst.Height()));
-  std::vector<uint8_t> copy;
+  for (size_t r = 0; r < rows.size(); ++r) rows[r] = st.Row(srcTop + int(r)) + srcLeft;
   const TRect srcRect(srcLeft, srcTop, srcLeft + dst.Width(), srcTop + dst.Height());
-  if (st.pixels == target_.pixels && srcRect.Touches(dst)) {
-    // Source and destination overlap on one target: read the source before writing.
+  const bool sameLayout = st.pixels == target_.pixels && st.stride == target_.stride;
+  std::vector<uint8_t> copy;
+  if (sameLayout ? srcRect.Touches(dst) : SharesBytes(st, target_)) {
+    // Source and destination overlap: read the source before writing. Two views of one caller
+    // buffer (one bottom-up, one top-down) can overlap whatever their rectangles say.
     const size_t n = size_t(dst.Width());
     copy.resize(n * rows.size());
     for (size_t r = 0; r < rows.size(); ++r) {
-      std::memcpy(copy.data() + r * n,
-                  st.pixels + (size_t(srcTop) + r) * st.stride + size_t(srcLeft), n);
+      std::memcpy(copy.data() + r * n, rows[r], n);
       rows[r] = copy.data() + r * n;
     }
-  } else {
-    for (size_t r = 0; r < rows.size(); ++r)
-      rows[r] = st.pixels + (size_t(srcTop) + r) * st.stride + size_t(srcLeft);
   }
 
   std::array<uint8_t, 256> map{};

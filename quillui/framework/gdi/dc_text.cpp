@@ -28,8 +28,8 @@ void TDC::TextRun(int x, int y, std::string_view text, const TFont& font, const 
     TRect area = extra ? (c & *extra) : c;
     area &= reach;
     if (area.IsEmpty()) continue;
-    DrawTextRun(font, text, x, y, target_.pixels, int(target_.stride), target_.width,
-                target_.height, area, index);
+    DrawTextRun(font, text, x, y, target_.pixels, target_.stride, target_.width, target_.height,
+                area, index);
     MarkDirty(area);
   }
 }

@@ -616,7 +616,7 @@ TSize GetTextExtent(const TFont& font, std::u32string_view text) {
 }
 
 void DrawTextRun(const TFont& font, std::string_view text, int x, int y, uint8_t* pixels,
-                 int stride, int width, int height, const TRect& clip, uint8_t colorIndex) {
+                 ptrdiff_t stride, int width, int height, const TRect& clip, uint8_t colorIndex) {
   if (!pixels || width <= 0 || height <= 0) return;
   if ((stride < 0 ? -int64_t(stride) : int64_t(stride)) < width) return;
   const TRect area = clip & TRect(0, 0, width, height);

@@ -61,6 +61,6 @@ TSize GetTextExtent(const TFont& font, std::u32string_view text);
 // buffer starts at pixels + r * stride (a negative stride walks a bottom-up buffer). Nothing
 // outside clip & the buffer's width x height is written.
 void DrawTextRun(const TFont& font, std::string_view text, int x, int y, uint8_t* pixels,
-                 int stride, int width, int height, const TRect& clip, uint8_t colorIndex);
+                 ptrdiff_t stride, int width, int height, const TRect& clip, uint8_t colorIndex);
 
 }  // namespace quill

@@ -1,5 +1,7 @@
 #include "quillui/framework/gdi/memory_dc.h"
 
+#include "quillui/framework/image/dib.h"
+
 namespace quill {
 
 TMemoryDC::TMemoryDC() { Attach(stock_); }
@@ -15,11 +17,12 @@ TMemoryDC::~TMemoryDC() {
 
 void TMemoryDC::Attach(TBitmap& bitmap) {
   target_.pixels = bitmap.pixels_.data();
-  target_.stride = bitmap.Stride();
+  target_.stride = ptrdiff_t(bitmap.Stride());
   target_.width = bitmap.Width();
   target_.height = bitmap.Height();
   target_.bitsPerPixel = bitmap.BitsPerPixel();
   target_.screen = nullptr;
+  callerPixels_ = false;
   bitmap.dc_ = this;
   SetBaseClip(TRegion(TRect(0, 0, bitmap.Width(), bitmap.Height())));
 }
@@ -33,9 +36,30 @@ bool TMemoryDC::SelectObject(TBitmap& bitmap) {
   return true;
 }
 
+bool TMemoryDC::SelectPixels(std::span<uint8_t> buffer, int width, int height, ptrdiff_t stride,
+                             std::string* error) {
+  if (const char* why = TDib::CheckDimensions(width, height)) {
+    if (error) *error = why;
+    return false;
+  }
+  uint8_t* top = LocateTopRow(buffer, stride, width, height, error);
+  if (!top) return false;
+  if (bitmap_) bitmap_->dc_ = nullptr;
+  bitmap_ = nullptr;
+  target_.pixels = top;
+  target_.stride = stride;
+  target_.width = width;
+  target_.height = height;
+  target_.bitsPerPixel = 8;
+  target_.screen = nullptr;
+  callerPixels_ = true;
+  SetBaseClip(TRegion(TRect(0, 0, width, height)));
+  return true;
+}
+
 void TMemoryDC::RestoreBitmap() {
-  if (!bitmap_) return;
-  bitmap_->dc_ = nullptr;
+  if (!bitmap_ && !callerPixels_) return;
+  if (bitmap_) bitmap_->dc_ = nullptr;
   bitmap_ = nullptr;
   Attach(stock_);
 }

@@ -147,15 +147,26 @@ struct Channel {
   }
 };
 
-// 16-bit and bit-field pixels, converted to 24-bit (from 16) or 32-bit (from 32) rows.
-void ConvertMaskedRows(const uint8_t* src, size_t srcStride, const BmpHeaders& h, TDib* dib) {
+// Where decoded rows go: bitsPerPixel deep, the top row first and stride bytes from a row to
+// the row below it (negative when the rows lie bottom-up, as in a TDib).
+struct RowsOut {
+  uint8_t* top = nullptr;
+  ptrdiff_t stride = 0;
+  int bitsPerPixel = 0;
+
+  uint8_t* Row(int64_t y) const { return top + ptrdiff_t(y) * stride; }
+};
+
+// 16-bit and bit-field pixels, converted to 24- or 32-bit rows (blue, green, red, alpha).
+void ConvertMaskedRows(const uint8_t* src, size_t srcStride, const BmpHeaders& h,
+                       const RowsOut& rows) {
   const Channel red(h.masks[0]), green(h.masks[1]), blue(h.masks[2]), alpha(h.masks[3]);
   const int inBytes = h.bitCount / 8;
-  const int outBytes = dib->BitsPerPixel() / 8;
+  const int outBytes = rows.bitsPerPixel / 8;
   for (int64_t r = 0; r < h.height; ++r) {
     const uint8_t* in = src + size_t(r) * srcStride;
-    // File rows run bottom-up unless the header says otherwise; ScanLine counts from the top.
-    uint8_t* out = dib->ScanLine(int(h.topDown ? r : h.height - 1 - r));
+    // File rows run bottom-up unless the header says otherwise.
+    uint8_t* out = rows.Row(h.topDown ? r : h.height - 1 - r);
     for (int64_t x = 0; x < h.width; ++x, in += inBytes, out += outBytes) {
       const uint32_t px = inBytes == 2 ? Le16(in) : Le32(in);
       out[0] = blue.Extract(px);
@@ -171,19 +182,20 @@ struct RleOutcome {
   uint64_t pixels = 0;  // pixels written by runs
 };
 
-// Decodes an RLE4 or RLE8 stream into dib, or with a null dib only walks it to find out
-// whether it is sound. Rows count from the bottom, as they are stored.
+// Decodes an RLE4 or RLE8 stream into rows of 4 bits (RLE4 only) or 8 bits per pixel, or
+// with null rows only walks it to find out whether it is sound. The stream counts rows from
+// the bottom, as they are stored.
 RleOutcome DecodeRle(std::span<const uint8_t> s, int64_t width, int64_t height, bool rle4,
-                     TDib* dib) {
+                     const RowsOut* rows) {
   RleOutcome out;
   const size_t n = s.size();
   size_t p = 0;
   int64_t x = 0;
   int64_t row = 0;
   auto put = [&](int64_t at, uint8_t value) {
-    if (dib == nullptr) return;
-    uint8_t* line = dib->Bits() + size_t(row) * dib->BytesPerLine();
-    if (!rle4) {
+    if (rows == nullptr) return;
+    uint8_t* line = rows->Row(height - 1 - row);
+    if (rows->bitsPerPixel == 8) {
       line[at] = value;
     } else {
       uint8_t& b = line[at >> 1];
@@ -237,74 +249,171 @@ RleOutcome DecodeRle(std::span<const uint8_t> s, int64_t width, int64_t height, 
   return out;
 }
 
-}  // namespace
-
-DibResult ReadBmp(std::span<const uint8_t> b) {
+// A file whose every part has been checked against the bytes present: what is left cannot
+// fail, only be decoded.
+struct CheckedBmp {
   BmpHeaders h;
-  if (std::string why = ParseHeaders(b, &h); !why.empty()) return Fail(std::move(why));
+  uint64_t numColors = 0;
+  std::span<const uint8_t> pixels;  // the rows, or the RLE stream
+  size_t srcStride = 0;             // of an uncompressed file's rows
+  bool rle = false;
+};
+
+// Checks headers, colour table and pixel data, walking an RLE stream without writing.
+// Returns the reason for refusing the file, or an empty text.
+std::string CheckBmp(std::span<const uint8_t> b, CheckedBmp* c) {
+  BmpHeaders& h = c->h;
+  if (std::string why = ParseHeaders(b, &h); !why.empty()) return why;
 
   // The colour table: indexed depths only; a table after a direct-colour header is a hint
   // for palette devices and is skipped.
-  const bool indexed = h.bitCount <= 8;
-  uint64_t numColors = 0;
   uint64_t tableEnd = h.tableOffset;
-  if (indexed) {
+  if (h.bitCount <= 8) {
     const uint64_t maxColors = uint64_t(1) << h.bitCount;
-    numColors = h.clrUsed != 0 ? h.clrUsed : maxColors;
-    if (numColors > maxColors) {
-      return Fail("colour table claims " + std::to_string(numColors) + " entries; " +
-                  std::to_string(h.bitCount) + "-bit pixels can address only " +
-                  std::to_string(maxColors));
+    c->numColors = h.clrUsed != 0 ? h.clrUsed : maxColors;
+    if (c->numColors > maxColors) {
+      return "colour table claims " + std::to_string(c->numColors) + " entries; " +
+             std::to_string(h.bitCount) + "-bit pixels can address only " +
+             std::to_string(maxColors);
     }
-    tableEnd += numColors * (h.core ? 3 : 4);
-    if (tableEnd > b.size()) return Fail("colour table runs past the end of the file");
+    tableEnd += c->numColors * (h.core ? 3 : 4);
+    if (tableEnd > b.size()) return "colour table runs past the end of the file";
   }
-  if (h.offBits < tableEnd) return Fail("pixel data offset points into the headers");
-  if (h.offBits >= b.size()) return Fail("pixel data offset lies past the end of the file");
+  if (h.offBits < tableEnd) return "pixel data offset points into the headers";
+  if (h.offBits >= b.size()) return "pixel data offset lies past the end of the file";
   const uint64_t available = b.size() - uint64_t(h.offBits);
   if (h.sizeImage > available) {
-    return Fail("biSizeImage claims " + std::to_string(h.sizeImage) + " bytes; only " +
-                std::to_string(available) + " follow the pixel data offset");
+    return "biSizeImage claims " + std::to_string(h.sizeImage) + " bytes; only " +
+           std::to_string(available) + " follow the pixel data offset";
   }
 
-  const bool rle = h.compression == BI_RLE4 || h.compression == BI_RLE8;
-  const std::span<const uint8_t> pixels =
-      b.subspan(h.offBits, rle && h.sizeImage != 0 ? h.sizeImage : available);
+  c->rle = h.compression == BI_RLE4 || h.compression == BI_RLE8;
+  c->pixels = b.subspan(h.offBits, c->rle && h.sizeImage != 0 ? h.sizeImage : available);
   // The width is at most kDibMaxSide, so a file row's length cannot overflow.
   const uint64_t srcStride = (uint64_t(h.width) * uint64_t(h.bitCount) + 31) / 32 * 4;
-  if (rle) {
-    const RleOutcome walk = DecodeRle(pixels, h.width, h.height, h.compression == BI_RLE4, nullptr);
-    if (!walk.error.empty()) return Fail(walk.error);
+  c->srcStride = size_t(srcStride);
+  if (c->rle) {
+    const RleOutcome walk =
+        DecodeRle(c->pixels, h.width, h.height, h.compression == BI_RLE4, nullptr);
+    if (!walk.error.empty()) return walk.error;
   } else {
     uint64_t needed = 0;
     if (__builtin_mul_overflow(srcStride, uint64_t(h.height), &needed) || needed > available) {
-      return Fail("pixel data runs past the end of the file");
+      return "pixel data runs past the end of the file";
     }
   }
+  return {};
+}
+
+void ReadColorTable(std::span<const uint8_t> b, const CheckedBmp& c, TRgbQuad* colors) {
+  for (uint64_t i = 0; i < c.numColors; ++i) {
+    const uint8_t* q = &b[c.h.tableOffset + i * (c.h.core ? 3 : 4)];
+    colors[i] = TRgbQuad{q[0], q[1], q[2], 0};
+  }
+}
+
+// Decodes a checked file's pixels into rows of the file's own depth (24 bits for 16-bit
+// pixels), as a TDib holds them, or of 8 bits for indexed and 32 for direct-colour files. RLE
+// leaves the pixels its stream skips as they were.
+void DecodeRows(const CheckedBmp& c, const RowsOut& rows) {
+  const BmpHeaders& h = c.h;
+  if (c.rle) {
+    DecodeRle(c.pixels, h.width, h.height, h.compression == BI_RLE4, &rows);
+    return;
+  }
+  if (h.bitCount == 16 || h.compression == BI_BITFIELDS) {
+    ConvertMaskedRows(c.pixels.data(), c.srcStride, h, rows);
+    return;
+  }
+  const size_t width = size_t(h.width);
+  const size_t rowBytes = (width * size_t(h.bitCount) + 7) / 8;
+  for (int64_t r = 0; r < h.height; ++r) {
+    const uint8_t* in = c.pixels.data() + size_t(r) * c.srcStride;
+    uint8_t* out = rows.Row(h.topDown ? r : h.height - 1 - r);
+    if (rows.bitsPerPixel == h.bitCount) {
+      std::memcpy(out, in, rowBytes);  // same depth, same row layout
+    } else if (h.bitCount < 8) {
+      // One index a byte from 1- or 4-bit pixels, most significant first.
+      const int bits = h.bitCount, perByte = 8 / bits, mask = (1 << bits) - 1;
+      for (size_t x = 0; x < width; ++x) {
+        const int shift = 8 - bits * (int(x % size_t(perByte)) + 1);
+        out[x] = uint8_t((in[x / size_t(perByte)] >> shift) & mask);
+      }
+    } else {
+      // 24 to 32 bits: the fourth byte, which a 24-bit file does not have, is 0.
+      for (size_t x = 0; x < width; ++x, in += 3, out += 4) {
+        out[0] = in[0];
+        out[1] = in[1];
+        out[2] = in[2];
+        out[3] = 0;
+      }
+    }
+  }
+}
+
+// What ReadBmpInto writes for a checked file.
+BmpInfo InfoOf(const CheckedBmp& c) {
+  BmpInfo info;
+  info.width = int(c.h.width);
+  info.height = int(c.h.height);
+  info.bitsPerPixel = c.h.bitCount <= 8 ? 8 : 32;
+  info.numColors = int(c.numColors);
+  return info;
+}
+
+bool Refuse(std::string* error, std::string why) {
+  if (error != nullptr) *error = "BMP: " + std::move(why);
+  return false;
+}
+
+}  // namespace
+
+DibResult ReadBmp(std::span<const uint8_t> b) {
+  CheckedBmp c;
+  if (std::string why = CheckBmp(b, &c); !why.empty()) return Fail(std::move(why));
 
   // Everything the header promised is there; only now is the DIB allocated.
+  const BmpHeaders& h = c.h;
   const int outBits = h.bitCount == 16 ? 24 : h.bitCount;
-  auto dib = std::make_unique<TDib>(int(h.width), int(h.height), outBits, int(numColors));
+  auto dib = std::make_unique<TDib>(int(h.width), int(h.height), outBits, int(c.numColors));
   if (!dib->IsOK()) return Fail("cannot make a DIB of this size");
   dib->SetPelsPerMeter(h.xPelsPerMeter, h.yPelsPerMeter);
-  for (uint64_t i = 0; i < numColors; ++i) {
-    const uint8_t* q = &b[h.tableOffset + i * (h.core ? 3 : 4)];
-    dib->SetColor(int(i), TRgbQuad{q[0], q[1], q[2], 0});
-  }
-
-  if (rle) {
-    DecodeRle(pixels, h.width, h.height, h.compression == BI_RLE4, dib.get());
-  } else if (h.bitCount == 16 || h.compression == BI_BITFIELDS) {
-    ConvertMaskedRows(pixels.data(), size_t(srcStride), h, dib.get());
-  } else {
-    // Same depth, same row layout: rows copy straight across.
-    const size_t stride = dib->BytesPerLine();
-    for (int64_t r = 0; r < h.height; ++r) {
-      const int64_t dest = h.topDown ? h.height - 1 - r : r;
-      std::memcpy(dib->Bits() + size_t(dest) * stride, pixels.data() + size_t(r) * stride, stride);
-    }
-  }
+  ReadColorTable(b, c, dib->GetColors());
+  DecodeRows(c, RowsOut{dib->ScanLine(0), -ptrdiff_t(dib->BytesPerLine()), outBits});
   return DibResult{std::move(dib), {}};
+}
+
+bool ReadBmpInfo(std::span<const uint8_t> bytes, BmpInfo* info, std::string* error) {
+  CheckedBmp c;
+  if (std::string why = CheckBmp(bytes, &c); !why.empty()) return Refuse(error, std::move(why));
+  if (info != nullptr) *info = InfoOf(c);
+  return true;
+}
+
+bool ReadBmpInto(std::span<const uint8_t> bytes, const BmpTarget& target, BmpInfo* info,
+                 std::string* error) {
+  CheckedBmp c;
+  if (std::string why = CheckBmp(bytes, &c); !why.empty()) return Refuse(error, std::move(why));
+  const BmpInfo out = InfoOf(c);
+  if (target.colors.size() < size_t(out.numColors)) {
+    return Refuse(error, "colour table of " + std::to_string(out.numColors) +
+                             " entries does not fit in room for " +
+                             std::to_string(target.colors.size()));
+  }
+  std::string why;
+  uint8_t* top =
+      LocateTopRow(target.pixels, target.stride, int64_t(out.RowBytes()), out.height, &why);
+  if (top == nullptr) return Refuse(error, std::move(why));
+
+  const RowsOut rows{top, target.stride, out.bitsPerPixel};
+  if (c.rle) {
+    // The stream may skip pixels; those are 0, as in a new DIB.
+    for (int y = 0; y < out.height; ++y) std::memset(rows.Row(y), 0, out.RowBytes());
+  }
+  ReadColorTable(bytes, c, target.colors.data());
+  DecodeRows(c, rows);
+  if (info != nullptr) *info = out;
+  return true;
 }
 
 namespace {

@@ -1,7 +1,9 @@
 // Reading bitmap (.bmp) files into TDib, from memory, a file, or a byte range inside a file
-// (data sets pack many bitmaps into one file), and writing 8- and 24-bit DIBs back out.
+// (data sets pack many bitmaps into one file), or into a buffer the caller owns, and writing
+// 8- and 24-bit DIBs back out.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -29,6 +31,48 @@ namespace quill {
 // header about the geometry, and is an error. Because end-of-bitmap legitimately leaves the
 // rest of the image blank, an RLE image is bounded by the DIB limits, not by its byte count.
 DibResult ReadBmp(std::span<const uint8_t> bytes);
+
+// What a bitmap file holds, in the form ReadBmpInto writes it: width x height pixels, rows
+// top to bottom, of one byte each (bitsPerPixel 8: an index into the numColors entries of the
+// colour table, from files of 1, 4 and 8 bits) or four (bitsPerPixel 32: blue, green, red and a
+// fourth byte, from files of 16, 24 and 32 bits). The fourth byte is alpha when the file has an
+// alpha mask, the file's own fourth byte in a plain 32-bit file, and 0 otherwise, as in the
+// DIB ReadBmp makes.
+struct BmpInfo {
+  int width = 0;
+  int height = 0;
+  int bitsPerPixel = 0;
+  int numColors = 0;  // 0 at 32 bits
+
+  // The bytes of one row: the shortest stride a buffer for the pixels can have.
+  size_t RowBytes() const { return size_t(width) * size_t(bitsPerPixel / 8); }
+};
+
+// Checks bytes exactly as ReadBmp does (headers, colour table, that the pixel data is all
+// there, an RLE stream walked through) without decoding or allocating pixels, and describes
+// what ReadBmpInto would write, so the caller can size a buffer. False, with the reason
+// (starting "BMP: ") in error when it is given, for a file ReadBmp refuses.
+bool ReadBmpInfo(std::span<const uint8_t> bytes, BmpInfo* info, std::string* error);
+
+// Where ReadBmpInto puts a file's pixels and colour table; all of it belongs to the caller.
+struct BmpTarget {
+  // The whole buffer, lowest address first, and the distance from a row to the row below it:
+  // negative for bottom-up rows, whose first row in memory is the bottom one (LocateTopRow in
+  // dib.h). It must hold height rows of at least RowBytes() bytes each.
+  std::span<uint8_t> pixels;
+  ptrdiff_t stride = 0;
+  // Room for the colour table: at least numColors entries; unused at 32 bits.
+  std::span<TRgbQuad> colors;
+};
+
+// Decodes a bitmap file into the caller's buffer, through the same row decoding as ReadBmp and
+// without allocating pixels; the buffer and table must not overlap the file's bytes. Writes only
+// the pixels of the rows (never the padding after them) and the first numColors colour table
+// entries; pixels an RLE stream skips become 0. False, with the reason (starting "BMP: ") in error
+// when it is given, for a file ReadBmp refuses or a buffer or colour table too small for the image,
+// and then nothing is written. info, when given, gets what ReadBmpInfo would say on success.
+bool ReadBmpInto(std::span<const uint8_t> bytes, const BmpTarget& target, BmpInfo* info,
+                 std::string* error);
 
 // Reads length bytes at offset in the file. With the default length the image's extent is
 // taken from its own headers (bounded by the end of the file), so a member of a data set can

@@ -138,6 +138,30 @@ bool TDib::SetPixelColor(int x, int y, TColor color) {
   return true;
 }
 
+uint8_t* LocateTopRow(std::span<uint8_t> buffer, ptrdiff_t stride, int64_t rowBytes, int64_t height,
+                      std::string* why) {
+  auto refuse = [&](std::string reason) -> uint8_t* {
+    if (why != nullptr) *why = std::move(reason);
+    return nullptr;
+  };
+  if (rowBytes <= 0 || height <= 0) return refuse("row length and height must be positive");
+  // The magnitude taken in unsigned arithmetic, where the most negative stride has one too.
+  const uint64_t step = stride < 0 ? uint64_t(0) - uint64_t(stride) : uint64_t(stride);
+  if (step < uint64_t(rowBytes)) {
+    return refuse("stride " + std::to_string(stride) + " is shorter than a row of " +
+                  std::to_string(rowBytes) + " bytes");
+  }
+  uint64_t needed = 0;
+  if (__builtin_mul_overflow(step, uint64_t(height - 1), &needed) ||
+      __builtin_add_overflow(needed, uint64_t(rowBytes), &needed) || needed > buffer.size()) {
+    return refuse("buffer of " + std::to_string(buffer.size()) + " bytes cannot hold " +
+                  std::to_string(height) + " rows of " + std::to_string(rowBytes) +
+                  " bytes at stride " + std::to_string(stride));
+  }
+  if (buffer.data() == nullptr) return refuse("buffer is null");
+  return stride < 0 ? buffer.data() + (needed - uint64_t(rowBytes)) : buffer.data();
+}
+
 namespace {
 
 std::string SystemError(const char* what, const std::string& path) {

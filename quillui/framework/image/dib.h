@@ -101,6 +101,18 @@ struct DibResult {
   std::string error;
 };
 
+// Rows of pixels in a buffer the caller owns, as ReadBmpInto and a memory DC over the caller's
+// pixels take them: buffer is the whole block, lowest address first, and stride the distance in
+// bytes from a row to the row below it in the picture. A positive stride is a top-down block; a
+// negative one a bottom-up block like a DIB's bits, whose first row in memory is the bottom one.
+//
+// Answers where the top row begins, after checking that height rows of rowBytes bytes fit:
+// rowBytes and height positive, |stride| at least rowBytes, and (height - 1) * |stride| +
+// rowBytes bytes within buffer (64-bit arithmetic, overflow checked). Null, with the reason in
+// why when it is given, for a block that does not fit.
+uint8_t* LocateTopRow(std::span<uint8_t> buffer, ptrdiff_t stride, int64_t rowBytes, int64_t height,
+                      std::string* why);
+
 // Writes bytes to a temporary file beside path and renames it over path, so a failure at any
 // step leaves whatever file was there before untouched.
 bool WriteFileReplacing(const std::string& path, std::span<const uint8_t> bytes,

@@ -18,6 +18,12 @@ XrgbLut BuildXrgbLut(const std::array<PaletteColor, 256>& palette) {
 
 namespace {
 
+// The block's top row, from where it begins in memory: its last row there when the rows run
+// bottom-up.
+const uint8_t* TopRow(const uint8_t* src, ptrdiff_t stride, int height) {
+  return stride < 0 && height > 0 ? src - ptrdiff_t(height - 1) * stride : src;
+}
+
 void ConvertRow(const uint8_t* s, uint32_t* d, int from, int width, const XrgbLut& lut) {
   int x = from;
   // Four at a time: the table stays in L1 and the loads pipeline.
@@ -44,7 +50,7 @@ __attribute__((target("avx512f"))) inline __m512i Lanes(__m512i a, __m512i b) {
 // bit of each index picks between two such lookups. The planes are then interleaved into
 // BGRA bytes (alpha 0xFF) and the 128-bit lanes put back in pixel order.
 __attribute__((target("avx512f,avx512bw,avx512vbmi"))) void ConvertVector(
-    const uint8_t* src, size_t srcStride, uint32_t* dst, size_t dstStridePixels, int width,
+    const uint8_t* top, ptrdiff_t srcStride, uint32_t* dst, size_t dstStridePixels, int width,
     int height, const XrgbLut& lut) {
   alignas(64) uint8_t planes[3][256];
   for (size_t i = 0; i < 256; ++i) {
@@ -58,7 +64,7 @@ __attribute__((target("avx512f,avx512bw,avx512vbmi"))) void ConvertVector(
   const __m512i alpha = _mm512_set1_epi8(char(0xFF));
 
   for (int y = 0; y < height; ++y) {
-    const uint8_t* s = src + size_t(y) * srcStride;
+    const uint8_t* s = top + ptrdiff_t(y) * srcStride;
     uint32_t* d = dst + size_t(y) * dstStridePixels;
     int x = 0;
     for (; x + 64 <= width; x += 64) {
@@ -97,24 +103,26 @@ __attribute__((target("avx512f,avx512bw,avx512vbmi"))) void ConvertVector(
 
 }  // namespace
 
-void ConvertIndexedToXrgbScalar(const uint8_t* src, size_t srcStride, uint32_t* dst,
+void ConvertIndexedToXrgbScalar(const uint8_t* src, ptrdiff_t srcStride, uint32_t* dst,
                                 size_t dstStridePixels, int width, int height, const XrgbLut& lut) {
+  const uint8_t* top = TopRow(src, srcStride, height);
   for (int y = 0; y < height; ++y)
-    ConvertRow(src + size_t(y) * srcStride, dst + size_t(y) * dstStridePixels, 0, width, lut);
+    ConvertRow(top + ptrdiff_t(y) * srcStride, dst + size_t(y) * dstStridePixels, 0, width, lut);
 }
 
-bool ConvertIndexedToXrgbVector(const uint8_t* src, size_t srcStride, uint32_t* dst,
+bool ConvertIndexedToXrgbVector(const uint8_t* src, ptrdiff_t srcStride, uint32_t* dst,
                                 size_t dstStridePixels, int width, int height, const XrgbLut& lut) {
 #if defined(__x86_64__)
   if (!CpuHasByteTableVectors()) return false;
-  ConvertVector(src, srcStride, dst, dstStridePixels, width, height, lut);
+  ConvertVector(TopRow(src, srcStride, height), srcStride, dst, dstStridePixels, width, height,
+                lut);
   return true;
 #else
   return false;
 #endif
 }
 
-void ConvertIndexedToXrgb(const uint8_t* src, size_t srcStride, uint32_t* dst,
+void ConvertIndexedToXrgb(const uint8_t* src, ptrdiff_t srcStride, uint32_t* dst,
                           size_t dstStridePixels, int width, int height, const XrgbLut& lut) {
   // Narrow blocks (a caret, a button's edge) are not worth loading the tables for.
   if (width >= 64 &&
