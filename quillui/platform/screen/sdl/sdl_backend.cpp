@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "quillui/platform/screen/display_loss.h"
 #include "quillui/platform/screen/sdl/sdl_input.h"
+#include "quillui/platform/screen/sdl/x11_connection.h"
 
 namespace quill::platform {
 
@@ -12,7 +14,12 @@ std::unique_ptr<SdlBackend> SdlBackend::Open(int width, int height, int scale,
     if (error) *error = std::string(what) + ": " + SDL_GetError();
     return nullptr;
   };
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return fail("SDL video");
+  // Before SDL first talks to the server: one that dies during start-up is a lost display too.
+  WatchX11Connection();
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+    StopWatchingX11Connection();
+    return fail("SDL video");
+  }
   std::unique_ptr<SdlBackend> b(new SdlBackend());
   b->width_ = width;
   b->height_ = height;
@@ -35,6 +42,8 @@ std::unique_ptr<SdlBackend> SdlBackend::Open(int width, int height, int scale,
 }
 
 SdlBackend::~SdlBackend() {
+  // Closing over a dead connection is what never ends.
+  if (DisplayIsLost()) return;
   for (SDL_Cursor* c : cursors_)
     if (c) SDL_FreeCursor(c);
   if (texture_) SDL_DestroyTexture(texture_);
@@ -42,9 +51,11 @@ SdlBackend::~SdlBackend() {
   if (window_) SDL_DestroyWindow(window_);
   SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
   if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();  // releases SDL's D-Bus connection too
+  StopWatchingX11Connection();
 }
 
 void SdlBackend::Present(const ScreenSurface& surface) {
+  if (DisplayIsLost()) return;
   bool whole = surface.PaletteDirty() || lutGeneration_ != surface.PaletteGeneration();
   if (whole) {
     lut_ = BuildXrgbLut(surface.Palette());
@@ -71,6 +82,7 @@ void SdlBackend::Present(const ScreenSurface& surface) {
 }
 
 void SdlBackend::PollInput(int timeoutMs, std::vector<InputEvent>& out) {
+  if (DisplayIsLost()) return;
   SDL_Event e;
   bool got = timeoutMs < 0    ? SDL_WaitEvent(&e) == 1
              : timeoutMs == 0 ? SDL_PollEvent(&e) == 1
@@ -82,12 +94,14 @@ void SdlBackend::PollInput(int timeoutMs, std::vector<InputEvent>& out) {
 }
 
 void SdlBackend::Wake() {
+  if (DisplayIsLost()) return;  // SDL's wake-up is a message through the server
   SDL_Event e{};
   e.type = wakeEvent_;
   SDL_PushEvent(&e);  // SDL's event queue is safe to push to from any thread
 }
 
 void SdlBackend::SetCursor(CursorShape shape) {
+  if (DisplayIsLost()) return;
   static constexpr SDL_SystemCursor kSystem[5] = {SDL_SYSTEM_CURSOR_ARROW, SDL_SYSTEM_CURSOR_HAND,
                                                   SDL_SYSTEM_CURSOR_WAIT, SDL_SYSTEM_CURSOR_IBEAM,
                                                   SDL_SYSTEM_CURSOR_SIZEALL};
