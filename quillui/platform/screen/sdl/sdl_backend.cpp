@@ -1,6 +1,7 @@
 #include "quillui/platform/screen/sdl/sdl_backend.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "quillui/platform/screen/display_loss.h"
 #include "quillui/platform/screen/sdl/sdl_input.h"
@@ -21,6 +22,15 @@ std::unique_ptr<SdlBackend> SdlBackend::Open(int width, int height, int scale,
     return fail("SDL video");
   }
   std::unique_ptr<SdlBackend> b(new SdlBackend());
+  // When the server goes away while SDL connects, SDL quietly settles for a driver that shows
+  // nothing, and the program would run on unseen.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+  if (driver && (!std::strcmp(driver, "offscreen") || !std::strcmp(driver, "dummy")) &&
+      !(asked && std::strstr(asked, driver))) {
+    SDL_SetError("no display to show a window on (SDL fell back to its %s driver)", driver);
+    return fail("SDL video");
+  }
   b->width_ = width;
   b->height_ = height;
   b->scale_ = std::clamp(scale, 1, 8);
