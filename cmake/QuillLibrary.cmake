@@ -34,11 +34,13 @@ find_package(Freetype REQUIRED)
 pkg_check_modules(FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
 find_package(Threads REQUIRED)
 pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
+# Xlib itself, for the handler that takes over when the connection under SDL's window dies.
+pkg_check_modules(X11 REQUIRED IMPORTED_TARGET x11)
 # Calls inside the library need not go through the PLT (and so can be inlined): nobody
 # interposes the library's own functions.
 target_compile_options(quillui PRIVATE $<$<CXX_COMPILER_ID:GNU>:-fno-semantic-interposition>)
 target_link_libraries(quillui PRIVATE quill_flags PNG::PNG Freetype::Freetype PkgConfig::FONTCONFIG
-                      PkgConfig::SDL2 Threads::Threads)
+                      PkgConfig::SDL2 PkgConfig::X11 Threads::Threads)
 # Sanitizer flags must reach everything that links the library.
 if(QUILL_SANITIZE)
   target_link_options(quillui PUBLIC -fsanitize=address,undefined)

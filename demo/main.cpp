@@ -1,5 +1,6 @@
 // quill-demo: the framework in one window. Headless it writes a screenshot and exits; with a
-// display it runs until the window is closed (or Escape), then writes the screenshot too.
+// display it runs until the window is closed (or Escape), then writes the screenshot too, and
+// so it does when the display goes away under it.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -63,6 +64,35 @@ bool Parse(int argc, char** argv, Options& o) {
   return true;
 }
 
+// Writes the screen to --out; answers the exit status that makes.
+int WriteScreenshot(const Options& options, bool headless) {
+  std::filesystem::path out(options.out);
+  std::error_code ec;
+  if (out.has_parent_path()) std::filesystem::create_directories(out.parent_path(), ec);
+  std::string error;
+  if (!quill::TWindowSystem::Get().Screen().SaveScreenshot(options.out, &error)) {
+    std::fprintf(stderr, "quill-demo: %s\n", error.c_str());
+    return 1;
+  }
+  std::printf("quill-demo: %s screen %dx%d written to %s\n", headless ? "headless" : "sdl",
+              options.width, options.height, options.out.c_str());
+  return 0;
+}
+
+class DemoApp final : public quill::TApplication {
+ public:
+  explicit DemoApp(const Options& options) : TApplication("quill-demo"), options_(options) {}
+
+  // The window is gone with the display, but what it showed last is still written.
+  void ClosingWithoutDisplay() override {
+    WriteScreenshot(options_, false);
+    TApplication::ClosingWithoutDisplay();
+  }
+
+ private:
+  const Options& options_;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -99,7 +129,7 @@ int main(int argc, char** argv) {
 
   int status = 0;
   {
-    TApplication app("quill-demo");
+    DemoApp app(options);
     demo::DemoFrame frame(options.width, options.height);
     if (!frame.Create()) {
       std::fprintf(stderr, "quill-demo: cannot create the frame\n");
@@ -122,18 +152,7 @@ int main(int argc, char** argv) {
     } else {
       status = app.Run();
     }
-
-    std::filesystem::path out(options.out);
-    std::error_code ec;
-    if (out.has_parent_path()) std::filesystem::create_directories(out.parent_path(), ec);
-    std::string error;
-    if (!TWindowSystem::Get().Screen().SaveScreenshot(options.out, &error)) {
-      std::fprintf(stderr, "quill-demo: %s\n", error.c_str());
-      status = 1;
-    } else {
-      std::printf("quill-demo: %s screen %dx%d written to %s\n", headless ? "headless" : "sdl",
-                  options.width, options.height, options.out.c_str());
-    }
+    if (WriteScreenshot(options, headless) != 0) status = 1;
   }
   TWindowSystem::Uninstall();
   return status;

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config ccache clang-format
-  libpng-dev libsdl2-dev libfreetype-dev libfontconfig-dev fonts-liberation fonts-dejavu-core
+  libpng-dev libsdl2-dev libx11-dev libfreetype-dev libfontconfig-dev fonts-liberation fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool x11-apps
 )

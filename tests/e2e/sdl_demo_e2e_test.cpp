@@ -165,7 +165,8 @@ class SdlDemoE2E : public ::testing::Test {
       break;
     }
     ASSERT_FALSE(display_.empty());
-    xvfb_ = Spawn({"Xvfb", display_, "-screen", "0", "1024x768x24", "-nolisten", "tcp"}, {});
+    xvfb_ = Spawn({"Xvfb", display_, "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"},
+                  {});
     ASSERT_GT(xvfb_, 0);
     std::string socket = "/tmp/.X11-unix/X" + display_.substr(1);
     for (int i = 0; i < 250; ++i) {

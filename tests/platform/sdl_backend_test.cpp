@@ -1,9 +1,12 @@
 // The SDL backend without a display (SDL's dummy video driver): input translation,
-// presenting only what changed, and the conversion of indices to display pixels.
+// presenting only what changed, no window on a driver that shows nothing unless asked for, and
+// the conversion of indices to display pixels.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <optional>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "quillui/platform/screen/pixel_convert.h"
@@ -110,6 +113,41 @@ TEST(SdlBackendTest, PresentUploadsOnlyWhatChanged) {
   surface.SetPaletteEntries(100, &red, 1);  // a palette change shows everywhere
   backend->Present(surface);
   EXPECT_EQ(backend->LastUploadedPixels(), 320 * 200);
+}
+
+// Sets an environment variable (null: removes it) until the end of the scope.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    value ? setenv(name, value, 1) : unsetenv(name);
+  }
+  ~ScopedEnv() { old_ ? setenv(name_, old_->c_str(), 1) : unsetenv(name_); }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+// With no server to connect to (it went away while the program started), SDL settles for a
+// driver that shows nothing, and the program would run on unseen; the backend refuses it.
+TEST(SdlBackendTest, RefusesADriverThatShowsNothingUnlessAskedFor) {
+  ScopedEnv driver("SDL_VIDEODRIVER", nullptr);
+  ScopedEnv display("DISPLAY", ":9999");
+  ScopedEnv wayland("WAYLAND_DISPLAY", nullptr);
+  // Without a session bus named, SDL's D-Bus start-up launches one and keeps a buffer of its
+  // answer for good; none is needed here.
+  ScopedEnv bus("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
+  std::string error;
+  auto backend = SdlBackend::Open(320, 200, 1, "test", &error);
+  if (backend) {
+    const char* chosen = SDL_GetCurrentVideoDriver();
+    std::string name = chosen ? chosen : "";
+    ASSERT_NE(name, "offscreen");
+    ASSERT_NE(name, "dummy");
+    GTEST_SKIP() << "this machine has a display of another kind: " << name;
+  }
+  EXPECT_NE(error.find("SDL video"), std::string::npos) << error;
 }
 
 TEST(PixelConvertTest, IndicesBecomeXrgbThroughThePalette) {

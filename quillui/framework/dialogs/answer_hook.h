@@ -59,4 +59,8 @@ TAnswerHook ScriptedAnswers(std::vector<TModalAnswer> answers,
                                 TModalKind::MessageBox, TModalKind::FileOpen, TModalKind::FileSave,
                                 TModalKind::Dialog});
 
+// The answer to a modal question that nobody can see, as every question gets once the display
+// is lost: a message box answers its default button, a dialog or file dialog Cancel.
+std::optional<TModalAnswer> AnswerWithoutDisplay(const TModalQuestion& question);
+
 }  // namespace quill

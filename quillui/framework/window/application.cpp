@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "quillui/framework/base/diagnostics.h"
+#include "quillui/framework/window/closing_without_display.h"
 #include "quillui/framework/window/input_router.h"
 #include "quillui/framework/window/paint_pass.h"
 #include "quillui/framework/window/window.h"
@@ -70,6 +71,7 @@ bool PumpWaitingMessages() { return PumpRound(); }
 TApplication::TApplication(const char* name) : TModule(name ? name : "Application") {
   previous_ = CurrentApp();
   CurrentApp() = this;
+  CloseWithoutDisplayOnLoss();
 }
 
 TApplication::~TApplication() {

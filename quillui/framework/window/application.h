@@ -42,6 +42,11 @@ class TApplication : public TModule {
   void SetIdleHook(std::function<bool(long)> hook) { idleHook_ = std::move(hook); }
   // Lets the target window and its ancestors pre-process a queued message; true consumes it.
   virtual bool ProcessAppMsg(MSG& msg);
+  // The display went away under the running program (closing_without_display.h): the closing
+  // operations that need no display run here, every question gets its default answer, and the
+  // process ends when this returns. By default the main window is closed as a close would,
+  // except that its CanClose cannot refuse.
+  virtual void ClosingWithoutDisplay();
 
  private:
   bool WaitForWork(bool& ended);

@@ -1,8 +1,11 @@
 #include "quillui/platform/screen/sdl/sdl_backend.h"
 
 #include <algorithm>
+#include <cstring>
 
+#include "quillui/platform/screen/display_loss.h"
 #include "quillui/platform/screen/sdl/sdl_input.h"
+#include "quillui/platform/screen/sdl/x11_connection.h"
 
 namespace quill::platform {
 
@@ -12,8 +15,22 @@ std::unique_ptr<SdlBackend> SdlBackend::Open(int width, int height, int scale,
     if (error) *error = std::string(what) + ": " + SDL_GetError();
     return nullptr;
   };
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return fail("SDL video");
+  // Before SDL first talks to the server: one that dies during start-up is a lost display too.
+  WatchX11Connection();
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+    StopWatchingX11Connection();
+    return fail("SDL video");
+  }
   std::unique_ptr<SdlBackend> b(new SdlBackend());
+  // When the server goes away while SDL connects, SDL quietly settles for a driver that shows
+  // nothing, and the program would run on unseen.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+  if (driver && (!std::strcmp(driver, "offscreen") || !std::strcmp(driver, "dummy")) &&
+      !(asked && std::strstr(asked, driver))) {
+    SDL_SetError("no display to show a window on (SDL fell back to its %s driver)", driver);
+    return fail("SDL video");
+  }
   b->width_ = width;
   b->height_ = height;
   b->scale_ = std::clamp(scale, 1, 8);
@@ -35,6 +52,8 @@ std::unique_ptr<SdlBackend> SdlBackend::Open(int width, int height, int scale,
 }
 
 SdlBackend::~SdlBackend() {
+  // Closing over a dead connection is what never ends.
+  if (DisplayIsLost()) return;
   for (SDL_Cursor* c : cursors_)
     if (c) SDL_FreeCursor(c);
   if (texture_) SDL_DestroyTexture(texture_);
@@ -42,9 +61,11 @@ SdlBackend::~SdlBackend() {
   if (window_) SDL_DestroyWindow(window_);
   SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
   if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();  // releases SDL's D-Bus connection too
+  StopWatchingX11Connection();
 }
 
 void SdlBackend::Present(const ScreenSurface& surface) {
+  if (DisplayIsLost()) return;
   bool whole = surface.PaletteDirty() || lutGeneration_ != surface.PaletteGeneration();
   if (whole) {
     lut_ = BuildXrgbLut(surface.Palette());
@@ -71,6 +92,7 @@ void SdlBackend::Present(const ScreenSurface& surface) {
 }
 
 void SdlBackend::PollInput(int timeoutMs, std::vector<InputEvent>& out) {
+  if (DisplayIsLost()) return;
   SDL_Event e;
   bool got = timeoutMs < 0    ? SDL_WaitEvent(&e) == 1
              : timeoutMs == 0 ? SDL_PollEvent(&e) == 1
@@ -82,12 +104,14 @@ void SdlBackend::PollInput(int timeoutMs, std::vector<InputEvent>& out) {
 }
 
 void SdlBackend::Wake() {
+  if (DisplayIsLost()) return;  // SDL's wake-up is a message through the server
   SDL_Event e{};
   e.type = wakeEvent_;
   SDL_PushEvent(&e);  // SDL's event queue is safe to push to from any thread
 }
 
 void SdlBackend::SetCursor(CursorShape shape) {
+  if (DisplayIsLost()) return;
   static constexpr SDL_SystemCursor kSystem[5] = {SDL_SYSTEM_CURSOR_ARROW, SDL_SYSTEM_CURSOR_HAND,
                                                   SDL_SYSTEM_CURSOR_WAIT, SDL_SYSTEM_CURSOR_IBEAM,
                                                   SDL_SYSTEM_CURSOR_SIZEALL};

@@ -1,5 +1,7 @@
 // The SDL2 display: the indexed screen shown in a real window (integer-scaled, nearest
-// neighbour), input from SDL's events, waits that block until input or the next timer.
+// neighbour), input from SDL's events, waits that block until input or the next timer. A dead
+// connection to the display is reported as a lost display (display_loss.h); from then on the
+// backend leaves the display alone, its destructor included.
 #pragma once
 
 #include <SDL2/SDL.h>
