@@ -7,7 +7,6 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -26,10 +25,13 @@
 #include <thread>
 #include <vector>
 
-extern char** environ;
+#include "e2e/process_support.h"
 
 namespace quill {
 namespace {
+
+using e2e::OnPath;
+using e2e::Spawn;
 
 using namespace std::chrono_literals;
 using SteadyClock = std::chrono::steady_clock;
@@ -37,42 +39,11 @@ using SteadyClock = std::chrono::steady_clock;
 // How soon the demo must be gone once the display is.
 constexpr auto kPromptly = 3s;
 
-bool OnPath(const char* tool) {
-  std::string cmd = std::string("command -v ") + tool + " >/dev/null 2>&1";
-  return std::system(cmd.c_str()) == 0;
-}
-
 std::string ReadFile(const std::string& path) {
   std::ifstream f(path, std::ios::binary);
   std::stringstream s;
   s << f.rdbuf();
   return s.str();
-}
-
-// Starts args[0] from PATH with extra environment entries, standard output and error going to
-// the given files, and the descriptor passFd (if any) as the child's descriptor 3.
-pid_t Spawn(const std::vector<std::string>& args, const std::vector<std::string>& extraEnv,
-            const std::string& outPath, const std::string& errPath, int passFd = -1) {
-  std::vector<char*> argv;
-  for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  std::vector<std::string> env;
-  for (char** e = environ; *e; ++e) env.emplace_back(*e);
-  env.insert(env.end(), extraEnv.begin(), extraEnv.end());
-  std::vector<char*> envp;
-  for (auto& e : env) envp.push_back(e.data());
-  envp.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                   0600);
-  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                   0600);
-  if (passFd >= 0) posix_spawn_file_actions_adddup2(&actions, passFd, 3);
-  pid_t pid = 0;
-  int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
-  posix_spawn_file_actions_destroy(&actions);
-  return rc == 0 ? pid : -1;
 }
 
 // Waits up to limit for pid to end; answers its wait status, or nothing while it still runs.
@@ -149,7 +120,7 @@ class DisplayLossE2E : public ::testing::Test {
       // demo's connection meanwhile when the test's own probes come and go first.
       xvfb_ = Spawn({"Xvfb", ":" + std::to_string(number), "-displayfd", "3", "-noreset", "-screen",
                      "0", "800x600x24", "-nolisten", "tcp"},
-                    {}, "/dev/null", "/dev/null", writeEnd);
+                    {}, {"/dev/null", "/dev/null", writeEnd});
       close(writeEnd);
       std::string said = ReadLine(fds[0], 10s);
       close(fds[0]);
@@ -220,8 +191,8 @@ class DisplayLossE2E : public ::testing::Test {
   bool StartDemo() {
     // Display libraries keep a few allocations until exit; leaks are checked by the unit tests.
     demo_ = Spawn({QUILL_DEMO_BIN, "--screen", "sdl", "--out", Shot()},
-                  {"DISPLAY=" + Display(), "ASAN_OPTIONS=detect_leaks=0"}, dir_ + "/out.txt",
-                  ErrPath());
+                  {"DISPLAY=" + Display(), "ASAN_OPTIONS=detect_leaks=0"},
+                  {dir_ + "/out.txt", ErrPath()});
     if (demo_ <= 0) return false;
     std::string search = "DISPLAY=" + Display() + " xdotool search --name 'Quill demo' 2>/dev/null";
     auto deadline = SteadyClock::now() + 30s;

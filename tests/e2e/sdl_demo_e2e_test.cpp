@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
-#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -21,15 +20,13 @@
 #include "quillui/framework/image/dib.h"
 #include "quillui/framework/image/png_codec.h"
 
-extern char** environ;
+#include "e2e/process_support.h"
 
 namespace quill {
 namespace {
 
-bool OnPath(const char* tool) {
-  std::string cmd = std::string("command -v ") + tool + " >/dev/null 2>&1";
-  return std::system(cmd.c_str()) == 0;
-}
+using e2e::OnPath;
+using e2e::Spawn;
 
 // Runs a shell command; answers its standard output.
 std::string RunShell(const std::string& cmd, int* status = nullptr) {
@@ -41,21 +38,6 @@ std::string RunShell(const std::string& cmd, int* status = nullptr) {
   int s = pclose(p);
   if (status) *status = s;
   return out;
-}
-
-pid_t Spawn(const std::vector<std::string>& args, const std::vector<std::string>& extraEnv) {
-  std::vector<char*> argv;
-  for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  std::vector<std::string> env;
-  for (char** e = environ; *e; ++e) env.emplace_back(*e);
-  env.insert(env.end(), extraEnv.begin(), extraEnv.end());
-  std::vector<char*> envp;
-  for (auto& e : env) envp.push_back(e.data());
-  envp.push_back(nullptr);
-  pid_t pid = 0;
-  if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), envp.data()) != 0) return -1;
-  return pid;
 }
 
 // Waits for pid to end, up to a deadline; kills it after that. Answers its exit status.
