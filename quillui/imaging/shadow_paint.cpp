@@ -74,15 +74,20 @@ void PaintShadowsByLevels(TDC& dc, const ZShadowScene& s, const ZShadowSpec& spe
   PaintPicture(dc, s, shaded);
   const int count = int(spec.shades.size());
   const std::vector<TRgbQuad> saved(shaded.GetColors(), shaded.GetColors() + shaded.NumColors());
+  // Each level's region stays within the clip the caller gave.
+  TRegion callerClip = dc.GetClipRegion();
+  callerClip.Offset(-dc.GetOrigin().x, -dc.GetOrigin().y);
+  const int state = dc.SaveDC();
   for (int level : ShadowLevels(count, spec.divisor)) {
     TRegion region;
     for (const TRect& r : LevelRects(s, spec, level)) region.Union(r);
+    region.Intersect(callerClip);
     dc.SelectClipRgn(region);
     ShadeColors(saved.data(), int(saved.size()), spec.shades[size_t(level)], shaded.GetColors());
     PaintPicture(dc, s, shaded);
     std::copy(saved.begin(), saved.end(), shaded.GetColors());
   }
-  dc.SelectClipRgn(nullptr);
+  dc.RestoreDC(state);
 }
 
 void PaintShadows(TDC& dc, const ZShadowScene& s, const ZShadowSpec& spec) {
