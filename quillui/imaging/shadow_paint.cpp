@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <vector>
 
 #include "quillui/framework/gdi/dc.h"
@@ -38,6 +39,73 @@ std::vector<TRect> LevelRects(const ZShadowScene& s, const ZShadowSpec& spec, in
     if (Overlaps(r, s.paint)) rects.push_back(r);
   }
   return rects;
+}
+
+// What a colour map depends on besides the colour table: the selected palette's entries and
+// the system slots they were realised into, the system palette, and whether the target is a
+// mask. Kept whole, so a cached map is reused only for exactly the same inputs.
+struct MapContext {
+  std::array<TPaletteEntry, 256> system{};
+  std::vector<TPaletteEntry> palette;
+  std::vector<uint8_t> slots;
+  bool mono = false;
+  bool operator==(const MapContext&) const = default;
+};
+
+MapContext ContextOf(TScreen& screen, const TPalette* palette, bool mono) {
+  MapContext c;
+  screen.GetSystemPaletteEntries(0, 256, c.system.data());
+  if (palette && palette->IsOK()) {
+    c.palette.resize(size_t(palette->GetNumEntries()));
+    palette->GetPaletteEntries(0, palette->GetNumEntries(), c.palette.data());
+    for (int i = 0; i < palette->GetNumEntries(); ++i)
+      c.slots.push_back(palette->SystemIndex(i, screen));
+  }
+  c.mono = mono;
+  return c;
+}
+
+// Matching 256 colours against a palette costs far more than painting a frame, and a window
+// paints with the same few tables again and again: the last maps made are kept.
+struct CachedTable {
+  MapContext context;
+  std::vector<TRgbQuad> colors;
+  std::array<uint8_t, 256> map{};
+};
+
+void CachedMap(const MapContext& context, const TColorMatcher& matcher, const TRgbQuad* colors,
+               int count, uint8_t* map256) {
+  static std::vector<CachedTable> cache;  // newest last
+  constexpr size_t kKept = 24;
+  for (size_t i = cache.size(); i-- > 0;) {
+    CachedTable& t = cache[i];
+    if (int(t.colors.size()) == count && std::equal(colors, colors + count, t.colors.begin()) &&
+        t.context == context) {
+      std::memcpy(map256, t.map.data(), 256);
+      return;
+    }
+  }
+  if (cache.size() >= kKept) cache.erase(cache.begin());
+  CachedTable t;
+  t.context = context;
+  t.colors.assign(colors, colors + count);
+  matcher.MapTable(colors, count, t.map.data());
+  std::memcpy(map256, t.map.data(), 256);
+  cache.push_back(std::move(t));
+}
+
+// MapRow in whole blocks of kBlock bytes: a span's last partial block is mapped as the last
+// kBlock bytes again, which rewrites some bytes with the same values (source and target are
+// different pixels) instead of falling to the byte-at-a-time tail.
+void MapSpan(uint8_t* dst, const uint8_t* src, const uint8_t* map, size_t n) {
+  constexpr size_t kBlock = 64;
+  if (n <= kBlock) {
+    MapRow(dst, src, map, n);
+    return;
+  }
+  const size_t whole = n - n % kBlock;
+  MapRow(dst, src, map, whole);
+  if (whole != n) MapRow(dst + n - kBlock, src + n - kBlock, map, kBlock);
 }
 
 }  // namespace
@@ -106,13 +174,16 @@ void PaintShadows(TDC& dc, const ZShadowScene& s, const ZShadowSpec& spec) {
   TScreen& screen = target.screen ? *target.screen : CurrentScreen();
   const TColorMatcher matcher(screen, dc.GetPalette(), target.bitsPerPixel == 1);
   const int colors = std::min(dib->NumColors(), 256);
+  const MapContext context = ContextOf(screen, dc.GetPalette(), target.bitsPerPixel == 1);
   std::vector<std::array<uint8_t, 256>> maps(levels.size() + 1);
-  matcher.MapTable(dib->GetColors(), colors, maps[0].data());
   std::vector<TRgbQuad> shaded(size_t(std::max(colors, 1)));
+  CachedMap(context, matcher, dib->GetColors(), colors, maps[0].data());
   for (size_t k = 0; k < levels.size(); ++k) {
     ShadeColors(dib->GetColors(), colors, spec.shades[size_t(levels[k])], shaded.data());
-    matcher.MapTable(shaded.data(), colors, maps[k + 1].data());
+    CachedMap(context, matcher, shaded.data(), colors, maps[k + 1].data());
   }
+  std::vector<bool> identity(maps.size());
+  for (size_t k = 0; k < maps.size(); ++k) identity[k] = IsIdentityMap(maps[k].data(), 256);
   // Every shadow rectangle with the map slot it paints with; later entries win, as the later
   // levels are drawn over the earlier ones.
   struct Shade {
@@ -182,9 +253,21 @@ void PaintShadows(TDC& dc, const ZShadowScene& s, const ZShadowSpec& spec) {
         const int x0 = std::max(run.left, clip.left), x1 = std::min(run.right, clip.right);
         if (x0 >= x1) continue;
         const uint8_t* map = maps[run.slot].data();
-        for (int y = y0; y < y1; ++y) {
-          const uint8_t* src = dib->ScanLine(y + s.origin.y) + (x0 + s.origin.x);
-          MapRow(target.Row(y + org.y) + (x0 + org.x), src, map, size_t(x1 - x0));
+        const size_t n = size_t(x1 - x0);
+        // Picture rows are bottom-up: row y lies stride bytes below row y - 1.
+        const uint8_t* src = dib->ScanLine(y0 + s.origin.y) + (x0 + s.origin.x);
+        const ptrdiff_t srcStep = -ptrdiff_t(dib->BytesPerLine());
+        uint8_t* dst = target.Row(y0 + org.y) + (x0 + org.x);
+        if (identity[run.slot]) {
+          for (int y = y0; y < y1; ++y, src += srcStep, dst += target.stride)
+            std::memcpy(dst, src, n);
+        } else if (n < 16) {
+          // The thin edges between levels: a call per row would cost more than the pixels.
+          for (int y = y0; y < y1; ++y, src += srcStep, dst += target.stride)
+            for (size_t i = 0; i < n; ++i) dst[i] = map[src[i]];
+        } else {
+          for (int y = y0; y < y1; ++y, src += srcStep, dst += target.stride)
+            MapSpan(dst, src, map, n);
         }
         drew = true;
       }
