@@ -1,6 +1,7 @@
 #include "quillui/imaging/frames.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "quillui/app/app_palette.h"
 #include "quillui/app/presentation.h"
@@ -182,6 +183,36 @@ bool TileBlt(TDC& dc, const TRect& dst, const TDib& dib, const TRect* src) {
   if (palette) memory.SelectPalette(const_cast<TPalette*>(palette), false);
   const int tw = dib.Width(), th = dib.Height();
   const TRect source = src ? *src : TRect(0, 0, tw, th);
+  if (dst.IsEmpty()) return true;
+  if (source.left == 0 && source.top == 0 && dst.Width() > tw) {
+    // Copies from the tile's corner: lay one band of tiles across the width in memory first,
+    // so the screen gets a few long rows instead of many tile-wide ones. The pixels are the
+    // same as block by block.
+    TBitmap band(dst.Width(), std::min(th, dst.Height()));
+    if (band.IsOK()) {
+      for (int y = 0; y < band.Height(); ++y) {
+        const uint8_t* from = bitmap.Row(y);
+        uint8_t* to = band.Row(y);
+        // One tile row, then the filled part copied after itself until the row is full.
+        const size_t width = size_t(band.Width());
+        size_t filled = std::min(size_t(tw), width);
+        std::memcpy(to, from, filled);
+        while (filled < width) {
+          const size_t n = std::min(filled, width - filled);
+          std::memcpy(to + filled, to, n);
+          filled += n;
+        }
+      }
+      TMemoryDC bandDC(band);
+      bool ok = true;
+      for (int y = dst.top; y < dst.bottom; y += th) {
+        const int h = std::min(y + th, dst.bottom) - y;
+        if (!dc.BitBlt(dst.left, y, dst.Width(), h, bandDC, 0, 0, SRCCOPY)) ok = false;
+      }
+      bandDC.RestoreBitmap();
+      return ok;
+    }
+  }
   bool ok = true;
   for (int x = dst.left; x < dst.right; x += tw) {
     for (int y = dst.top; y < dst.bottom; y += th) {
