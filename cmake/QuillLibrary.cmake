@@ -6,6 +6,9 @@ file(GLOB_RECURSE QUILL_HEADERS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/quillui/
 
 add_library(quillui SHARED ${QUILL_SOURCES} ${QUILL_HEADERS})
 add_library(QuillUI::quillui ALIAS quillui)
+# Where the installed art lies, the art directory's default.
+target_compile_definitions(quillui PRIVATE
+  QUILL_INSTALLED_ART_DIR="${CMAKE_INSTALL_FULL_DATADIR}/quillui/art")
 
 # The library's resource script, compiled at build time by quill-rc into a source that
 # registers the resources (see quillui/resources/library_module.cpp).
@@ -79,11 +82,15 @@ install(FILES ${PROJECT_BINARY_DIR}/quillui.pc DESTINATION ${CMAKE_INSTALL_LIBDI
 add_executable(quill-art ${PROJECT_SOURCE_DIR}/tools/quill-art/main.cpp)
 target_link_libraries(quill-art PRIVATE quillui quill_flags)
 set(QUILL_ART_DIR ${PROJECT_BINARY_DIR}/art)
+set(QUILL_ART_FILES palette.bmp background640.bmp background800.bmp background1024.bmp
+    backtile.bmp title.bmp label.bmp)
+list(TRANSFORM QUILL_ART_FILES PREPEND ${QUILL_ART_DIR}/ OUTPUT_VARIABLE QUILL_ART_PATHS)
 add_custom_command(
-  OUTPUT ${QUILL_ART_DIR}/palette.bmp
+  OUTPUT ${QUILL_ART_PATHS}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${QUILL_ART_DIR}
   COMMAND quill-art palette ${QUILL_ART_DIR}/palette.bmp
+  COMMAND quill-art backgrounds ${QUILL_ART_DIR}
   DEPENDS quill-art
   COMMENT "Making the library's art")
-add_custom_target(quill-art-files ALL DEPENDS ${QUILL_ART_DIR}/palette.bmp)
-install(FILES ${QUILL_ART_DIR}/palette.bmp DESTINATION ${CMAKE_INSTALL_DATADIR}/quillui/art)
+add_custom_target(quill-art-files ALL DEPENDS ${QUILL_ART_PATHS})
+install(FILES ${QUILL_ART_PATHS} DESTINATION ${CMAKE_INSTALL_DATADIR}/quillui/art)

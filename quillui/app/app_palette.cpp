@@ -4,6 +4,7 @@
 #include <array>
 #include <new>
 
+#include "quillui/app/art_dir.h"
 #include "quillui/framework/gdi/dc.h"
 #include "quillui/framework/image/bmp_codec.h"
 #include "quillui/profile/profile.h"
@@ -86,7 +87,7 @@ std::unique_ptr<TPalette> LoadAppPaletteFile(const std::string& path) {
 TPalette* GetAppPalette() {
   if (!g_paletteLoaded) {
     g_paletteLoaded = true;
-    g_palette = LoadAppPaletteFile(ZProfile(eIniFile).GetExeDir() + "palette.bmp");
+    g_palette = LoadAppPaletteFile(FindArtFile("palette.bmp"));
   }
   return g_palette.get();
 }

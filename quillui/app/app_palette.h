@@ -1,4 +1,4 @@
-// The application palette, built once from "palette.bmp" beside the executable into an
+// The application palette, built once from "palette.bmp" of the art directory into an
 // identity palette on a palette screen, and the palette mode the host asks for.
 #pragma once
 
@@ -13,7 +13,8 @@ class TDC;
 
 // 0 on a palette screen; otherwise "Global Config"/"PaletteMode" (0 or 1), 1 when unset.
 int GetAppPaletteMode();
-// The palette from "palette.bmp", loaded once per process; owned by the library. Null when
+// The palette from "palette.bmp" (FindArtFile: the art directory, else beside the
+// executable), loaded once per process; owned by the library. Null when
 // the file could not be read (reported) or after DeleteStatics.
 TPalette* GetAppPalette();
 

@@ -8,6 +8,9 @@ namespace quill {
 // Forget every cached answer.
 void ResetAppInfo();
 
+// No art directory named by the host.
+void ResetArtDir();
+
 // Forget the palette and the mode as if never asked.
 void ResetAppPalette();
 

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "imaging/pixels_fixture.h"
+#include "quillui/app/app_palette.h"
 #include "quillui/app/app_registry.h"
+#include "quillui/app/art_dir.h"
 #include "quillui/framework/gadgets/gadget.h"
 #include "quillui/framework/gadgets/gadget_window.h"
 #include "quillui/framework/gdi/bitmap.h"
@@ -289,6 +291,52 @@ TEST_F(BackgroundTest, BluescreenBackgroundKeysAGadgetsStrip) {
   EXPECT_FALSE(BluescreenBackground(*bar, *gadget, deep, 1, "deep.bmp", TColor::Transparent));
   EXPECT_TRUE(Reported("deep.bmp has wrong bits/pixel", "BluescreenBackground"));
   SetAppFrame(nullptr);
+}
+
+TEST_F(BackgroundTest, ArtIsFoundInTheArtDirectoryTheHostNames) {
+  // The host's directory first; then [Directories] "Art"; a missing file names the art path.
+  SetArtDir(dir.string());
+  EXPECT_EQ(GetArtDir(), dir.string() + "/");
+  EXPECT_EQ(FindArtFile("palette.bmp"), dir.string() + "/palette.bmp");
+  SetArtDir("");
+  WriteSettings("[Directories]\nArt=" + std::string(QUILL_ART_DIR) + "\n");
+  EXPECT_EQ(FindArtFile("backtile.bmp"), std::string(QUILL_ART_DIR) + "/backtile.bmp");
+  ResetAppPalette();
+  ASSERT_NE(GetAppPalette(), nullptr);  // read from the art directory, not beside the program
+  ResetAppPalette();
+}
+
+TEST_F(BackgroundTest, TheShippedBackgroundsAreScreenSizedInTheApplicationPalette) {
+  const auto palette = LoadAppPaletteFile(std::string(QUILL_ART_DIR) + "/palette.bmp");
+  ASSERT_NE(palette, nullptr);
+  const struct {
+    const char* name;
+    int width, height;
+  } art[] = {{"background640.bmp", 640, 480},
+             {"background800.bmp", 800, 600},
+             {"background1024.bmp", 1024, 768},
+             {"backtile.bmp", 100, 100},
+             {"title.bmp", 64, 24},
+             {"label.bmp", 32, 16}};
+  for (const auto& a : art) {
+    DibResult read = ReadBmpFile(std::string(QUILL_ART_DIR) + "/" + a.name);
+    ASSERT_NE(read.dib, nullptr) << a.name << ": " << read.error;
+    EXPECT_EQ(read.dib->Width(), a.width) << a.name;
+    EXPECT_EQ(read.dib->Height(), a.height) << a.name;
+    EXPECT_EQ(read.dib->BitsPerPixel(), 8) << a.name;
+    ASSERT_EQ(read.dib->NumColors(), 256) << a.name;
+    for (int i = 0; i < 256; ++i) {
+      const TPaletteEntry e = palette->GetPaletteEntry(i);
+      ASSERT_EQ(TColor(read.dib->GetColor(i)), TColor(e.peRed, e.peGreen, e.peBlue)) << a.name;
+    }
+  }
+  // The tile becomes a whole background on a screen of any size.
+  WriteSettings("[View]\nBackground=" + std::string(QUILL_ART_DIR) + "/backtile.bmp\n");
+  UseScreen(1024, 768);
+  TDib* dib = nullptr;
+  ASSERT_TRUE(GetWindowBackgroundDib(dib));
+  EXPECT_EQ(dib->Width(), 1024);
+  EXPECT_TRUE(reports.empty());
 }
 
 }  // namespace

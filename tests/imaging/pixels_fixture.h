@@ -54,6 +54,7 @@ class PixelsTest : public HeadlessTest {
     ResetAppRegistry();
     ResetBackground();
     ResetFrameSettings();
+    ResetArtDir();
   }
 
   // Replaces the settings file; what was read of the old one is dropped.

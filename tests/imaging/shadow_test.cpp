@@ -2,15 +2,21 @@
 // reference, the shadowed window's notifications and the tableau's shadows.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <functional>
 
 #include "imaging/pixels_fixture.h"
+#include "quillui/app/app_palette.h"
+#include "quillui/app/art_dir.h"
 #include "quillui/framework/gdi/bitmap.h"
 #include "quillui/framework/gdi/memory_dc.h"
 #include "quillui/framework/gdi/palette.h"
 #include "quillui/framework/gdi/region.h"
 #include "quillui/imaging/background.h"
+#include "quillui/imaging/frames.h"
 #include "quillui/imaging/shadowed_window.h"
+#include "quillui/imaging/statics.h"
 
 namespace quill::test {
 namespace {
@@ -216,6 +222,144 @@ TEST_F(ShadowTest, TableauShadowsDarkenItsColourWithoutAPicture) {
             dc.GetNearestColor(TColor(200, 100, 50).PaletteRelative()));
   EXPECT_EQ(dc.IndexColor(bitmap.Row(60)[60]),
             dc.GetNearestColor(TColor(20, 10, 5).PaletteRelative()));
+}
+
+}  // namespace
+}  // namespace quill::test
+
+// --- The imaging scene: the picture docs/imaging.png is made from ------------------------------
+
+namespace quill::test {
+namespace {
+
+// A pane of the scene: the holder colour inside an outie rim, and whatever draw adds.
+class ScenePane : public ZShadowedWindow {
+ public:
+  ScenePane(TWindow* parent, TRect r, std::function<void(TDC&, TRect)> draw = {})
+      : ZShadowedWindow(parent), draw_(std::move(draw)) {
+    Attr.X = r.left, Attr.Y = r.top, Attr.W = r.Width(), Attr.H = r.Height();
+    Attr.Style |= WS_CLIPCHILDREN;
+  }
+  void Paint(TDC& dc, bool, TRect&) override {
+    TPalette* previous = dc.SelectPalette(GetAppPalette(), false);
+    dc.RealizePalette();
+    dc.FillRect(GetClientRect(), GetAppColor(HOLDER_BACKGROUND));
+    DrawOutieFrameInRim(dc, this);
+    if (draw_) draw_(dc, GetClientRect());
+    dc.SelectPalette(previous, false);
+  }
+
+ private:
+  std::function<void(TDC&, TRect)> draw_;
+};
+
+class SceneWindow : public ZShadowChildrenWindow {
+ public:
+  SceneWindow() : ZShadowChildrenWindow(nullptr) {
+    Attr.Style = (Attr.Style & ~WS_CHILD) | WS_POPUP | WS_VISIBLE;
+    Attr.W = 800, Attr.H = 600;
+  }
+};
+
+// A 32 x 32 closed book on the holder colour, drawn as the icon store's pictures are.
+std::unique_ptr<TDib> BookIcon(TColor cover) {
+  auto dib = std::make_unique<TDib>(32, 32, 24);
+  const TColor back = GetAppColor(HOLDER_BACKGROUND).Rgb();
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 32; ++x) {
+      TColor c = back;
+      if (x >= 7 && x < 26 && y >= 4 && y < 28) c = cover;                     // the cover
+      if (x >= 24 && x < 27 && y >= 6 && y < 28) c = TColor(255, 251, 240);    // the pages
+      if (x >= 7 && x < 9 && y >= 4 && y < 28) c = TColor(64, 0, 0);           // the spine
+      if (x >= 12 && x < 22 && (y == 10 || y == 12)) c = TColor(255, 204, 0);  // the title
+      dib->SetPixelColor(x, y, c);
+    }
+  return dib;
+}
+
+TEST_F(ShadowTest, TheImagingSceneOnTheApplicationBackground) {
+  UseScreen(800, 600);
+  SetArtDir(QUILL_ART_DIR);
+  DibResult background = ReadBmpFile(FindArtFile("background800.bmp"));
+  ASSERT_NE(background.dib, nullptr) << background.error;
+  DibResult title = ReadBmpFile(FindArtFile("title.bmp"));
+  DibResult label = ReadBmpFile(FindArtFile("label.bmp"));
+  DibResult tile = ReadBmpFile(FindArtFile("backtile.bmp"));
+  ASSERT_TRUE(title.dib && label.dib && tile.dib);
+  ASSERT_NE(GetAppPalette(), nullptr);
+
+  // The host's frame realises the application palette in the foreground at start-up; the
+  // scene's own palette then finds its colours already in place.
+  TScreenDC screenDC;
+  screenDC.SelectPalette(GetAppPalette(), false);
+  screenDC.RealizePalette();
+
+  SceneWindow scene;
+  const int L = 40, R = 760, M = 400;
+  // 1: the title line, a label and plain text.
+  auto* heading = new ScenePane(&scene, {L, 36, M - 20, 150});
+  auto* titleStatic = new ZTitleStatic(heading, 1, "World Atlas", 0, 10, 10, M - 20 - L - 20, 0);
+  titleStatic->Attr.H = 30;
+  titleStatic->SetBkgndDib(title.dib.release());
+  auto* labelStatic = new ZLabelStatic(heading, 2, "Plate XII: the northern hemisphere", 0, 10, 50,
+                                       M - 20 - L - 20, 0);
+  labelStatic->Attr.H = 20;
+  labelStatic->SetBkgndDib(label.dib.release());
+  new ZStatic(heading, 3, "Statics: a title line, a label and plain text.", 0, 10, 80,
+              M - 20 - L - 20, 22);
+  // 2: a picture in an innie bezel.
+  const auto picture = std::make_shared<TDib>(*background.dib);
+  new ScenePane(&scene, {M + 20, 36, R, 300}, [picture](TDC& dc, TRect r) {
+    const TRect inner(r.left + 14, r.top + 14, r.right - 14, r.bottom - 14);
+    dc.SetDIBitsToDevice(inner.left, inner.top, inner.Width(), inner.Height(), 420,
+                         picture->Height() - 60 - inner.Height(), 0, picture->Height(), *picture);
+    DrawInnieBezel(dc, inner);
+  });
+  // 3: a tiled picture in a picture border.
+  const auto lattice = std::shared_ptr<TDib>(std::move(tile.dib));
+  new ScenePane(&scene, {L, 190, M - 20, 420}, [lattice](TDC& dc, TRect r) {
+    TRect inner(r.left + 16, r.top + 16, r.right - 16, r.bottom - 16);
+    TileBlt(dc, inner, *lattice);
+    DrawPictureBorder(dc, inner);
+  });
+  // 4: masked icons in their three states, centred in their cells.
+  auto icon = std::make_shared<ZIcon>();
+  auto normal = BookIcon(TColor(128, 0, 0)), hilite = BookIcon(TColor(204, 51, 0)),
+       disabled = BookIcon(TColor(160, 160, 164));
+  TDib strip(96, 32, 24);
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 32; ++x) {
+      strip.SetPixelColor(x, y, normal->GetPixelColor(x, y));
+      strip.SetPixelColor(32 + x, y, hilite->GetPixelColor(x, y));
+      strip.SetPixelColor(64 + x, y, disabled->GetPixelColor(x, y));
+    }
+  ASSERT_TRUE(icon->SetImage(ZIcon::eLARGE, strip, nullptr));
+  new ScenePane(&scene, {M + 20, 340, R, 420}, [icon](TDC& dc, TRect r) {
+    const int cell = (r.Width() - 20) / 3;
+    for (int s = 0; s < 3; ++s) {
+      TRect at(r.left + 10 + s * cell, r.top + 8, r.left + 10 + (s + 1) * cell, r.bottom - 8);
+      DrawMaskedIcon(dc, at, s, ZIcon::eLARGE, *icon);
+    }
+  });
+  // 5: a wide pane along the foot.
+  auto* foot = new ScenePane(&scene, {L, 460, R, 556});
+  new ZStatic(foot, 4, "Five panes cast soft shadows on the atlas background.", SS_CENTER, 10, 36,
+              R - L - 20, 24);
+
+  ASSERT_TRUE(scene.Create());
+  scene.SetBackground(*background.dib, GetAppPalette());
+  Pump();
+
+  // Each pane's shadow is the background darkened: darkest in the shadow's middle.
+  const TRect shadow = ShadowRect(TRect(L, 460, R, 556), {10, 10}, 1, 10);
+  EXPECT_NE(ScreenPixel(shadow.right - 2, 560), ScreenPixel(shadow.right + 8, 560));
+  EXPECT_EQ(scene.ChildRects().size(), 5u);
+
+  if (const char* out = std::getenv("QUILL_IMAGING_SCREENSHOT")) {
+    std::string error;
+    ASSERT_TRUE(TWindowSystem::Get().Screen().SaveScreenshot(out, &error)) << error;
+  }
+  SetArtDir("");
 }
 
 }  // namespace

@@ -1,8 +1,16 @@
 // quill-art: makes the library's art from code, so no picture in the tree is a binary nobody
-// can regenerate.
+// can regenerate. Every picture is 8-bit in the application palette and the same bytes on
+// every run (no randomness, no clock).
 //   quill-art palette OUT.bmp   the 256-colour palette bitmap: the 20 static colours at both
 //                               ends, a 6x6x6 colour cube and a grey ramp between; each index
 //                               shown as an 8 x 8 swatch, 16 to a row
+//   quill-art backgrounds DIR   the application backgrounds: background640.bmp,
+//                               background800.bmp, background1024.bmp (an atlas globe on a plain
+//                               slate field), backtile.bmp (a 100 x 100 seamless lattice), and
+//                               the statics' pictures title.bmp and label.bmp
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -12,28 +20,141 @@
 
 namespace {
 
+using quill::TColor;
+using quill::TDib;
+
+// A picture in the application palette, painted by colour.
+class Canvas {
+ public:
+  Canvas(int w, int h) : dib_(w, h, 8, 256) {
+    const auto colours = quill::platform::ScreenSurface::DefaultPalette();
+    for (int i = 0; i < 256; ++i) {
+      palette_[size_t(i)] = colours[size_t(i)];
+      dib_.SetColor(i, TColor(colours[size_t(i)].r, colours[size_t(i)].g, colours[size_t(i)].b));
+    }
+  }
+  int Width() const { return dib_.Width(); }
+  int Height() const { return dib_.Height(); }
+
+  // The palette index nearest to a colour.
+  int Nearest(int r, int g, int b) const {
+    int best = 0;
+    long bestD = -1;
+    for (int i = 0; i < 256; ++i) {
+      const auto& c = palette_[size_t(i)];
+      const long d =
+          long(c.r - r) * (c.r - r) + long(c.g - g) * (c.g - g) + long(c.b - b) * (c.b - b);
+      if (bestD < 0 || d < bestD) bestD = d, best = i;
+    }
+    return best;
+  }
+  void Set(int x, int y, int index) {
+    if (x >= 0 && y >= 0 && x < Width() && y < Height()) dib_.SetPixelIndex(x, y, index);
+  }
+  bool Write(const std::string& path) const {
+    std::string error;
+    if (quill::WriteBmpFile(dib_, path, &error)) return true;
+    std::fprintf(stderr, "quill-art: %s: %s\n", path.c_str(), error.c_str());
+    return false;
+  }
+
+ private:
+  TDib dib_;
+  std::array<quill::platform::PaletteColor, 256> palette_{};
+};
+
 int MakePalette(const std::string& out) {
-  using namespace quill;
-  const auto colours = platform::ScreenSurface::DefaultPalette();
-  TDib dib(128, 128, 8, 256);
-  for (int i = 0; i < 256; ++i) {
-    const auto& c = colours[size_t(i)];
-    dib.SetColor(i, TColor(c.r, c.g, c.b));
-  }
+  Canvas c(128, 128);
   for (int y = 0; y < 128; ++y)
-    for (int x = 0; x < 128; ++x) dib.SetPixelIndex(x, y, (y / 8) * 16 + x / 8);
-  std::string error;
-  if (!WriteBmpFile(dib, out, &error)) {
-    std::fprintf(stderr, "quill-art: %s: %s\n", out.c_str(), error.c_str());
-    return 1;
+    for (int x = 0; x < 128; ++x) c.Set(x, y, (y / 8) * 16 + x / 8);
+  return c.Write(out) ? 0 : 1;
+}
+
+// The application background: a plain deep slate field with the graticule of a globe drawn faintly
+// on the right, as on the end papers of an atlas.
+bool MakeBackground(int w, int h, const std::string& out) {
+  Canvas c(w, h);
+  const int field = c.Nearest(0, 51, 102);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) c.Set(x, y, field);
+  const int line = c.Nearest(51, 102, 153);
+  const double pi = std::acos(-1.0);
+  const double cx = w * 0.68, cy = h * 0.50, radius = h * 0.40;
+  const double tilt = 23.5 * pi / 180;  // the axis leans as the earth's does
+  auto plot = [&](double lat, double lon) {
+    // A point of the sphere, turned by the tilt about the view axis; only the near side shows.
+    const double x = std::cos(lat) * std::sin(lon), y = std::sin(lat),
+                 z = std::cos(lat) * std::cos(lon);
+    if (z < 0) return;
+    const double rx = x * std::cos(tilt) - y * std::sin(tilt);
+    const double ry = x * std::sin(tilt) + y * std::cos(tilt);
+    c.Set(int(std::lround(cx + radius * rx)), int(std::lround(cy - radius * ry)), line);
+  };
+  const int steps = int(radius * 8);
+  for (int m = -180; m < 180; m += 20)
+    for (int i = 0; i <= steps; ++i) plot(-pi / 2 + pi * i / steps, (m + 10) * pi / 180);
+  for (int p = -60; p <= 60; p += 20)
+    for (int i = 0; i <= 2 * steps; ++i) plot(p * pi / 180, -pi + 2 * pi * i / (2 * steps));
+  // The rim of the globe.
+  for (int i = 0; i <= 4 * steps; ++i) {
+    const double a = 2 * pi * i / (4 * steps);
+    c.Set(int(std::lround(cx + radius * std::cos(a))), int(std::lround(cy + radius * std::sin(a))),
+          line);
   }
-  return 0;
+  return c.Write(out);
+}
+
+// A seamless 100 x 100 tile: the slate field with a thin lattice of diagonals and a small
+// diamond at each crossing.
+bool MakeTile(const std::string& out) {
+  Canvas c(100, 100);
+  const int field = c.Nearest(0, 51, 102), line = c.Nearest(51, 102, 153);
+  for (int y = 0; y < 100; ++y)
+    for (int x = 0; x < 100; ++x) {
+      const int d1 = (x + y) % 50, d2 = (x - y + 100) % 50;
+      const bool onLine = d1 == 0 || d2 == 0;
+      // Diamonds where the diagonals cross: at (0, 0), (50, 0), (25, 25) ... of the tile.
+      const int dx = std::min(x % 50, 50 - x % 50), dy = std::min(y % 50, 50 - y % 50);
+      const int ex = std::abs(x % 50 - 25), ey = std::abs(y % 50 - 25);
+      const bool diamond = dx + dy <= 3 || ex + ey <= 3;
+      c.Set(x, y, onLine || diamond ? line : field);
+    }
+  return c.Write(out);
+}
+
+// The title line's picture: warm parchment with a fine rule near its foot, tiled along the
+// line. The label's: pale grey paper, lit along its top edge.
+bool MakeTitle(const std::string& out) {
+  Canvas c(64, 24);
+  const int paper = c.Nearest(255, 255, 204), rule = c.Nearest(204, 204, 153);
+  for (int y = 0; y < 24; ++y)
+    for (int x = 0; x < 64; ++x) c.Set(x, y, y == 21 ? rule : paper);
+  return c.Write(out);
+}
+
+bool MakeLabel(const std::string& out) {
+  Canvas c(32, 16);
+  const int paper = c.Nearest(204, 204, 204), light = c.Nearest(255, 255, 255);
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 32; ++x) c.Set(x, y, y == 0 ? light : paper);
+  return c.Write(out);
+}
+
+int MakeBackgrounds(const std::string& dir) {
+  const std::string d = dir.empty() || dir.back() == '/' ? dir : dir + "/";
+  const bool ok = MakeBackground(640, 480, d + "background640.bmp") &&
+                  MakeBackground(800, 600, d + "background800.bmp") &&
+                  MakeBackground(1024, 768, d + "background1024.bmp") &&
+                  MakeTile(d + "backtile.bmp") && MakeTitle(d + "title.bmp") &&
+                  MakeLabel(d + "label.bmp");
+  return ok ? 0 : 1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc == 3 && std::string(argv[1]) == "palette") return MakePalette(argv[2]);
-  std::fprintf(stderr, "usage: quill-art palette OUT.bmp\n");
+  if (argc == 3 && std::string(argv[1]) == "backgrounds") return MakeBackgrounds(argv[2]);
+  std::fprintf(stderr, "usage: quill-art palette OUT.bmp | quill-art backgrounds DIR\n");
   return 2;
 }
