@@ -40,15 +40,17 @@ class ZDataSet {
   const std::string& path() const { return path_; }
 
   // Absolute file position of the member (names compared without regard to case over the 16
-  // stored characters), or -1 when there is none.
+  // stored characters), or -1 when there is none. Files added since the last write are not in
+  // the file yet and are not found.
   int64_t find_offset(const std::string& member) const;
   // The member's entry with its offset made absolute; false when there is none.
   bool find_entry(const std::string& member, ZDataSetEntry& out) const;
   // The index-th entry as stored (offset relative to the data area); index is checked.
   const ZDataSetEntry& entry(int index) const;
   int count() const { return int(entries_.size()); }
-  // Position of the first member's bytes: 16 + 24 x count.
-  uint64_t data_offset() const { return kHeaderBytes + kEntryBytes * entries_.size(); }
+  // Position of the first member's bytes in the file: 16 + 24 x the file's entry count (entries
+  // left out as damaged still take their room); 16 for a set not yet written.
+  uint64_t data_offset() const { return dataOffset_; }
 
   // Adds the file as a member named after the file (its base name, cut to 16 bytes; "\" and
   // "/" both separate). False when its size cannot be read. The file's path is kept beside
@@ -85,6 +87,7 @@ class ZDataSet {
   std::string name_;
   std::string path_;
   std::vector<Member> entries_;
+  uint64_t dataOffset_ = kHeaderBytes;
 };
 
 }  // namespace quill
