@@ -192,24 +192,32 @@ ZDataSet ZDataSet::AtPath(const std::string& path, bool create) {
 void ZDataSet::ReadDirectory() {
   entries_.clear();
   dataOffset_ = kHeaderBytes;
+  skipped_ = 0;
+  readError_.clear();
+  auto fail = [&](std::string why) { readError_ = path_ + ": " + std::move(why); };
   Fd fd(::open(path_.c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.get() < 0) return;
+  if (fd.get() < 0) return fail(std::string("cannot open: ") + std::strerror(errno));
   struct stat st {};
-  if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return;
+  if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return fail("not a regular file");
   const uint64_t fileSize = uint64_t(st.st_size);
   uint8_t header[kHeaderBytes];
-  if (fileSize < kHeaderBytes || !ReadAt(fd.get(), 0, header, sizeof header)) return;
-  if (std::memcmp(header, "DSET", 4) != 0) return;
+  if (fileSize < kHeaderBytes || !ReadAt(fd.get(), 0, header, sizeof header)) {
+    return fail("shorter than the 16-byte header of a data set");
+  }
+  if (std::memcmp(header, "DSET", 4) != 0) return fail("not a data set (no \"DSET\")");
 
   // The count is believed only as far as the file has room for its entries: a count beyond
   // that is a damaged file, which leaves the set empty.
   const uint64_t count = Le32(header + 12);
-  if (count > (fileSize - kHeaderBytes) / kEntryBytes) return;
+  if (count > (fileSize - kHeaderBytes) / kEntryBytes) {
+    return fail("claims " + std::to_string(count) + " entries; the file has room for " +
+                std::to_string((fileSize - kHeaderBytes) / kEntryBytes));
+  }
   if (count == 0) return;
   const uint64_t dataOffset = kHeaderBytes + kEntryBytes * count;
   const uint64_t dataBytes = fileSize - dataOffset;
   std::vector<uint8_t> raw(size_t(kEntryBytes * count));
-  if (!ReadAt(fd.get(), kHeaderBytes, raw.data(), raw.size())) return;
+  if (!ReadAt(fd.get(), kHeaderBytes, raw.data(), raw.size())) return fail("cannot read");
 
   dataOffset_ = dataOffset;
   entries_.reserve(size_t(count));
@@ -220,7 +228,10 @@ void ZDataSet::ReadDirectory() {
     m.entry.offset = Le32(p + 16);
     m.entry.length = Le32(p + 20);
     // A member whose bytes would pass the end of the file cannot be read: it is left out.
-    if (m.entry.offset > dataBytes || m.entry.length > dataBytes - m.entry.offset) continue;
+    if (m.entry.offset > dataBytes || m.entry.length > dataBytes - m.entry.offset) {
+      ++skipped_;
+      continue;
+    }
     entries_.push_back(std::move(m));
   }
 }
@@ -269,7 +280,7 @@ bool ZDataSet::add_file_as(const std::string& fileName, const std::string& membe
   return true;
 }
 
-bool ZDataSet::write(std::string* error) {
+bool ZDataSet::write(std::string* error, const Progress& progress) {
   if (path_.empty()) return Refuse(error, "the set has no file name");
   // Offsets and lengths are 32-bit fields: the whole data area must fit in them.
   uint64_t total = 0;
@@ -302,12 +313,16 @@ bool ZDataSet::write(std::string* error) {
   ReplacingFile out(path_);
   out.Write(head.data(), head.size());
   const uint64_t oldData = data_offset();
+  uint64_t done = 0;
   for (const Member& m : entries_) {
     if (m.source.empty()) {
       out.Copy(path_, oldData + m.entry.offset, m.entry.length);
     } else {
       out.Copy(m.source, 0, m.entry.length);
     }
+    if (!out.ok()) break;
+    done += m.entry.length;
+    if (progress) progress(done, total);
   }
   if (!out.Commit()) return Refuse(error, out.error());
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,6 +39,10 @@ class ZDataSet {
 
   const std::string& name() const { return name_; }
   const std::string& path() const { return path_; }
+  // Why the directory could not be read (empty when it was, or was not asked for), and how many
+  // entries were left out because their bytes would pass the end of the file.
+  const std::string& read_error() const { return readError_; }
+  int skipped() const { return skipped_; }
 
   // Absolute file position of the member (names compared without regard to case over the 16
   // stored characters), or -1 when there is none. Files added since the last write are not in
@@ -63,7 +68,10 @@ class ZDataSet {
   // Every member is copied with exactly its entry's length from the path it was added from
   // (members read from disk, from this set's own file); a missing or short file fails the
   // write. On failure the old set file is untouched; the reason is in error when given.
-  bool write(std::string* error = nullptr);
+  // progress, when given, hears the bytes of members copied so far and in all, after each
+  // member.
+  using Progress = std::function<void(uint64_t done, uint64_t total)>;
+  bool write(std::string* error = nullptr, const Progress& progress = nullptr);
 
   // Copies the member to a file of its own name inside dir (the current directory when dir
   // is empty), through a temporary file and a rename. A name that is empty, holds a "/" or
@@ -88,6 +96,8 @@ class ZDataSet {
   std::string path_;
   std::vector<Member> entries_;
   uint64_t dataOffset_ = kHeaderBytes;
+  std::string readError_;
+  int skipped_ = 0;
 };
 
 }  // namespace quill
