@@ -202,23 +202,26 @@ RleOutcome DecodeRle(std::span<const uint8_t> s, int64_t width, int64_t height, 
       b = (at & 1) ? uint8_t((b & 0xF0) | value) : uint8_t((b & 0x0F) | (value << 4));
     }
   };
-  auto fits = [&](int64_t count) -> const char* {
-    if (row >= height) return "RLE data runs past the top of the image";
-    if (x + count > width) return "RLE run crosses the end of a row";
-    return nullptr;
+  // Writers pad a row of an odd width with a last run that passes the row's end: the pixels
+  // inside the row are kept and the overhang dropped, and later runs of the row, which have no
+  // room left, write nothing. Runs above the top row mean the stream and header disagree.
+  auto room = [&](int64_t count) -> int64_t {
+    return row >= height ? -1 : std::min<int64_t>(count, width - x);
   };
+  constexpr const char* kPastTop = "RLE data runs past the top of the image";
   // Every pass of the loop consumes at least two bytes, so it ends.
   while (p + 2 <= n) {
     const uint8_t count = s[p];
     const uint8_t value = s[p + 1];
     p += 2;
     if (count > 0) {
-      if (const char* why = fits(count)) return RleOutcome{why, out.pixels};
-      for (int i = 0; i < count; ++i) {
+      const int64_t fit = room(count);
+      if (fit < 0) return RleOutcome{kPastTop, out.pixels};
+      for (int i = 0; i < fit; ++i) {
         put(x + i, rle4 ? uint8_t((i & 1) ? value & 0x0F : value >> 4) : value);
       }
-      x += count;
-      out.pixels += count;
+      x += fit;
+      out.pixels += uint64_t(fit);
     } else if (value == 0) {  // end of line
       x = 0;
       row = std::min(row + 1, height);
@@ -235,13 +238,14 @@ RleOutcome DecodeRle(std::span<const uint8_t> s, int64_t width, int64_t height, 
     } else {  // absolute run of `value` pixels, padded to a 16-bit boundary
       const size_t bytes = rle4 ? (size_t(value) + 1) / 2 : value;
       if (p + bytes > n) break;
-      if (const char* why = fits(value)) return RleOutcome{why, out.pixels};
-      for (int i = 0; i < value; ++i) {
+      const int64_t fit = room(value);
+      if (fit < 0) return RleOutcome{kPastTop, out.pixels};
+      for (int i = 0; i < fit; ++i) {
         const uint8_t b = s[p + size_t(rle4 ? i / 2 : i)];
         put(x + i, rle4 ? uint8_t((i & 1) ? b & 0x0F : b >> 4) : b);
       }
-      x += value;
-      out.pixels += value;
+      x += fit;
+      out.pixels += uint64_t(fit);
       p += (bytes + 1) & ~size_t(1);
     }
   }

@@ -26,9 +26,11 @@ namespace quill {
 //
 // RLE: the stream is walked once without writing before the DIB is allocated. A stream that
 // stops early (no end-of-bitmap escape, or cut off mid-instruction) keeps what was decoded
-// and leaves the rest 0; a stream that decodes no pixel at all is an error. A run or delta
-// that would cross the end of a row or leave the image means the stream disagrees with the
-// header about the geometry, and is an error. Because end-of-bitmap legitimately leaves the
+// and leaves the rest 0; a stream that decodes no pixel at all is an error. A run that
+// crosses the end of a row is clipped there (writers encode a row's padding as a last run
+// past its end): its pixels inside the row are kept, the rest dropped. A run above the top
+// row, or a delta that leaves the image, means the stream disagrees with the header about
+// the geometry, and is an error. Because end-of-bitmap legitimately leaves the
 // rest of the image blank, an RLE image is bounded by the DIB limits, not by its byte count.
 DibResult ReadBmp(std::span<const uint8_t> bytes);
 
