@@ -78,7 +78,9 @@ bool ReadBmpInto(std::span<const uint8_t> bytes, const BmpTarget& target, BmpInf
 
 // Reads length bytes at offset in the file. With the default length the image's extent is
 // taken from its own headers (bounded by the end of the file), so a member of a data set can
-// be read without knowing its size.
+// be read without knowing its size. The result is the DIB ReadBmp makes of the same bytes; an
+// uncompressed file whose rows a DIB holds as they are (all but 16-bit and bit-field files)
+// has its headers read first and then its rows read once, straight into the DIB's pixels.
 DibResult ReadBmpFile(const std::string& path, uint64_t offset = 0, uint64_t length = UINT64_MAX);
 
 // The bytes of the file WriteBmpFile would write, or nothing (and the reason) for a DIB it
