@@ -5,21 +5,17 @@
 #include "quillui/framework/gdi/dc.h"
 #include "quillui/framework/gdi/memory_dc.h"
 #include "quillui/framework/gdi/text_format.h"
-#include "quillui/framework/image/bmp_codec.h"
 #include "quillui/framework/image/dib.h"
 #include "quillui/framework/layout/layout_window.h"
+#include "quillui/imaging/bitmap_manager.h"
 #include "quillui/imaging/frames.h"
-#include "quillui/profile/paths.h"
 #include "quillui/profile/profile.h"
 
 namespace quill {
 
-// Until the bitmap manager's search is linked in, the folder's loose file is read.
 std::unique_ptr<TDib> LoadStaticBitmap(const char* name, const char* dir) {
   if (!name || !*name) return nullptr;
-  std::string path = std::string(".\\") + (dir ? dir : "") + "\\" + name;
-  replaceCDPath(path);
-  return ReadBmpFile(path).dib;
+  return ZBitmapManager().load_bitmap(name, dir, nullptr);
 }
 
 ZStatic::ZStatic(TWindow* parent, int id, const char* caption, unsigned long style, int x, int y,

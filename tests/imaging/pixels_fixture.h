@@ -55,6 +55,7 @@ class PixelsTest : public HeadlessTest {
     ResetBackground();
     ResetFrameSettings();
     ResetArtDir();
+    ResetBitmapManager();
   }
 
   // Replaces the settings file; what was read of the old one is dropped.

@@ -148,6 +148,23 @@ TEST_F(StaticsTest, TitleTextComesFromItsSectionWhenThereIsOne) {
   EXPECT_EQ(title->GetCaption(), "World Atlas");
 }
 
+TEST_F(StaticsTest, APictureByNameComesFromTheBitmapManagersButtonsFolder) {
+  std::vector<std::string> asked;
+  SetBitmapReaderHook([&](const std::string& path, int64_t, int64_t, const TPalette*) {
+    asked.push_back(path);
+    return path.find("buttons") != std::string::npos && path.find("stone.bmp") != std::string::npos
+               ? std::unique_ptr<TDib>(Flat(4, 4, TColor::LtGray))
+               : nullptr;
+  });
+  auto host = Host();
+  auto* s = new ZStatic(host.get(), 1, "x", 0, 0, 0, 50, 20);
+  s->SetBkgndDib("stone.bmp");
+  ASSERT_NE(s->GetBkgndDib(), nullptr);
+  EXPECT_EQ(s->GetBkgndDib()->Width(), 4);
+  EXPECT_FALSE(asked.empty());
+  SetBitmapReaderHook({});
+}
+
 TEST_F(StaticsTest, APictureByNameThatIsMissingChangesNothing) {
   auto host = Host();
   auto* s = new ZStatic(host.get(), 1, "x", 0, 0, 0, 50, 20);

@@ -1,10 +1,13 @@
 #include "quillui/framework/image/bmp_codec.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
+#include <climits>
 #include <cstring>
 
 namespace quill {
@@ -202,23 +205,26 @@ RleOutcome DecodeRle(std::span<const uint8_t> s, int64_t width, int64_t height, 
       b = (at & 1) ? uint8_t((b & 0xF0) | value) : uint8_t((b & 0x0F) | (value << 4));
     }
   };
-  auto fits = [&](int64_t count) -> const char* {
-    if (row >= height) return "RLE data runs past the top of the image";
-    if (x + count > width) return "RLE run crosses the end of a row";
-    return nullptr;
+  // Writers pad a row of an odd width with a last run that passes the row's end: the pixels
+  // inside the row are kept and the overhang dropped, and later runs of the row, which have no
+  // room left, write nothing. Runs above the top row mean the stream and header disagree.
+  auto room = [&](int64_t count) -> int64_t {
+    return row >= height ? -1 : std::min<int64_t>(count, width - x);
   };
+  constexpr const char* kPastTop = "RLE data runs past the top of the image";
   // Every pass of the loop consumes at least two bytes, so it ends.
   while (p + 2 <= n) {
     const uint8_t count = s[p];
     const uint8_t value = s[p + 1];
     p += 2;
     if (count > 0) {
-      if (const char* why = fits(count)) return RleOutcome{why, out.pixels};
-      for (int i = 0; i < count; ++i) {
+      const int64_t fit = room(count);
+      if (fit < 0) return RleOutcome{kPastTop, out.pixels};
+      for (int i = 0; i < fit; ++i) {
         put(x + i, rle4 ? uint8_t((i & 1) ? value & 0x0F : value >> 4) : value);
       }
-      x += count;
-      out.pixels += count;
+      x += fit;
+      out.pixels += uint64_t(fit);
     } else if (value == 0) {  // end of line
       x = 0;
       row = std::min(row + 1, height);
@@ -235,13 +241,14 @@ RleOutcome DecodeRle(std::span<const uint8_t> s, int64_t width, int64_t height, 
     } else {  // absolute run of `value` pixels, padded to a 16-bit boundary
       const size_t bytes = rle4 ? (size_t(value) + 1) / 2 : value;
       if (p + bytes > n) break;
-      if (const char* why = fits(value)) return RleOutcome{why, out.pixels};
-      for (int i = 0; i < value; ++i) {
+      const int64_t fit = room(value);
+      if (fit < 0) return RleOutcome{kPastTop, out.pixels};
+      for (int i = 0; i < fit; ++i) {
         const uint8_t b = s[p + size_t(rle4 ? i / 2 : i)];
         put(x + i, rle4 ? uint8_t((i & 1) ? b & 0x0F : b >> 4) : b);
       }
-      x += value;
-      out.pixels += value;
+      x += fit;
+      out.pixels += uint64_t(fit);
       p += (bytes + 1) & ~size_t(1);
     }
   }
@@ -259,11 +266,13 @@ struct CheckedBmp {
   bool rle = false;
 };
 
-// Checks headers, colour table and pixel data, walking an RLE stream without writing.
-// Returns the reason for refusing the file, or an empty text.
-std::string CheckBmp(std::span<const uint8_t> b, CheckedBmp* c) {
+// Checks headers, colour table and where the pixel data lies, from the first bytes of the file
+// (which must hold the headers; the colour table is checked against them only when head holds
+// it) and the file's size. Leaves c->pixels empty. Returns the reason for refusing the file, or
+// an empty text.
+std::string CheckLayout(std::span<const uint8_t> head, uint64_t size, CheckedBmp* c) {
   BmpHeaders& h = c->h;
-  if (std::string why = ParseHeaders(b, &h); !why.empty()) return why;
+  if (std::string why = ParseHeaders(head, &h); !why.empty()) return why;
 
   // The colour table: indexed depths only; a table after a direct-colour header is a hint
   // for palette devices and is skipped.
@@ -277,30 +286,40 @@ std::string CheckBmp(std::span<const uint8_t> b, CheckedBmp* c) {
              std::to_string(maxColors);
     }
     tableEnd += c->numColors * (h.core ? 3 : 4);
-    if (tableEnd > b.size()) return "colour table runs past the end of the file";
+    if (tableEnd > size) return "colour table runs past the end of the file";
   }
   if (h.offBits < tableEnd) return "pixel data offset points into the headers";
-  if (h.offBits >= b.size()) return "pixel data offset lies past the end of the file";
-  const uint64_t available = b.size() - uint64_t(h.offBits);
+  if (h.offBits >= size) return "pixel data offset lies past the end of the file";
+  const uint64_t available = size - uint64_t(h.offBits);
   if (h.sizeImage > available) {
     return "biSizeImage claims " + std::to_string(h.sizeImage) + " bytes; only " +
            std::to_string(available) + " follow the pixel data offset";
   }
 
   c->rle = h.compression == BI_RLE4 || h.compression == BI_RLE8;
-  c->pixels = b.subspan(h.offBits, c->rle && h.sizeImage != 0 ? h.sizeImage : available);
   // The width is at most kDibMaxSide, so a file row's length cannot overflow.
   const uint64_t srcStride = (uint64_t(h.width) * uint64_t(h.bitCount) + 31) / 32 * 4;
   c->srcStride = size_t(srcStride);
-  if (c->rle) {
-    const RleOutcome walk =
-        DecodeRle(c->pixels, h.width, h.height, h.compression == BI_RLE4, nullptr);
-    if (!walk.error.empty()) return walk.error;
-  } else {
+  if (!c->rle) {
     uint64_t needed = 0;
     if (__builtin_mul_overflow(srcStride, uint64_t(h.height), &needed) || needed > available) {
       return "pixel data runs past the end of the file";
     }
+  }
+  return {};
+}
+
+// Checks headers, colour table and pixel data, walking an RLE stream without writing.
+// Returns the reason for refusing the file, or an empty text.
+std::string CheckBmp(std::span<const uint8_t> b, CheckedBmp* c) {
+  if (std::string why = CheckLayout(b, b.size(), c); !why.empty()) return why;
+  const BmpHeaders& h = c->h;
+  const uint64_t available = b.size() - uint64_t(h.offBits);
+  c->pixels = b.subspan(h.offBits, c->rle && h.sizeImage != 0 ? h.sizeImage : available);
+  if (c->rle) {
+    const RleOutcome walk =
+        DecodeRle(c->pixels, h.width, h.height, h.compression == BI_RLE4, nullptr);
+    if (!walk.error.empty()) return walk.error;
   }
   return {};
 }
@@ -434,23 +453,82 @@ uint64_t ClaimedExtent(std::span<const uint8_t> prefix, uint64_t available) {
   return std::clamp<uint64_t>(extent, prefix.size(), available);
 }
 
-struct FileCloser {
-  void operator()(FILE* f) const { std::fclose(f); }
+// A file descriptor closed when it goes out of scope.
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
 };
 
-bool ReadAt(FILE* f, uint64_t offset, std::vector<uint8_t>* out) {
-  if (out->empty()) return true;
-  if (::fseeko(f, off_t(offset), SEEK_SET) != 0) return false;
-  return std::fread(out->data(), 1, out->size(), f) == out->size();
+// Reads exactly n bytes at offset; false when the file has fewer or cannot be read.
+bool ReadAt(int fd, uint64_t offset, uint8_t* out, size_t n) {
+  size_t done = 0;
+  while (done < n) {
+    const ssize_t r = ::pread(fd, out + done, n - done, off_t(offset + done));
+    if (r < 0 && errno == EINTR) continue;
+    if (r <= 0) return false;
+    done += size_t(r);
+  }
+  return true;
+}
+
+// The headers and a full colour table of every kind of header fit in this many bytes.
+constexpr uint64_t kHeadBytes = 2048;
+
+// Reads the rows of an uncompressed file whose rows the DIB holds byte for byte (every depth
+// but 16 bits and bit fields) straight into the DIB's pixel block: bottom-up rows in one read,
+// top-down rows through a vector of row addresses in reverse order.
+bool ReadRowsInto(int fd, uint64_t at, const CheckedBmp& c, TDib& dib) {
+  const size_t stride = dib.BytesPerLine();
+  const size_t height = size_t(c.h.height);
+  if (!c.h.topDown) return ReadAt(fd, at, dib.Bits(), stride * height);
+  std::vector<iovec> rows(std::min<size_t>(height, IOV_MAX));
+  for (size_t first = 0; first < height; first += rows.size()) {
+    const size_t count = std::min(rows.size(), height - first);
+    for (size_t i = 0; i < count; ++i) {
+      // The file's row first + i is the DIB's row first + i from the top.
+      rows[i] = iovec{dib.ScanLine(int(first + i)), stride};
+    }
+    size_t want = count * stride;
+    uint64_t pos = at + first * stride;
+    iovec* v = rows.data();
+    size_t left = count;
+    while (want > 0) {
+      const ssize_t r = ::preadv(fd, v, int(left), off_t(pos));
+      if (r < 0 && errno == EINTR) continue;
+      if (r <= 0) return false;
+      size_t got = size_t(r);
+      want -= got;
+      pos += got;
+      while (left > 0 && got >= v->iov_len) {
+        got -= v->iov_len;
+        ++v;
+        --left;
+      }
+      if (left > 0) {
+        v->iov_base = static_cast<uint8_t*>(v->iov_base) + got;
+        v->iov_len -= got;
+      }
+    }
+  }
+  return true;
 }
 
 }  // namespace
 
 DibResult ReadBmpFile(const std::string& path, uint64_t offset, uint64_t length) {
-  std::unique_ptr<FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-  if (!file) return Fail("cannot open " + path + ": " + std::strerror(errno));
+  FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (file.get() < 0) return Fail("cannot open " + path + ": " + std::strerror(errno));
   struct stat st {};
-  if (::fstat(::fileno(file.get()), &st) != 0 || !S_ISREG(st.st_mode)) {
+  if (::fstat(file.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
     return Fail(path + " is not a regular file");
   }
   const uint64_t fileSize = uint64_t(st.st_size);
@@ -463,22 +541,46 @@ DibResult ReadBmpFile(const std::string& path, uint64_t offset, uint64_t length)
     available = length;
   }
 
-  std::vector<uint8_t> bytes(size_t(std::min(available, kLargestHeaders)));
-  if (!ReadAt(file.get(), offset, &bytes)) return Fail("cannot read " + path);
-  if (length == UINT64_MAX) {
-    const uint64_t extent = ClaimedExtent(bytes, available);
-    if (extent > bytes.size()) {
-      const size_t have = bytes.size();
-      bytes.resize(size_t(extent));
-      std::vector<uint8_t> rest(bytes.size() - have);
-      if (!ReadAt(file.get(), offset + have, &rest)) return Fail("cannot read " + path);
-      std::copy(rest.begin(), rest.end(), bytes.begin() + std::ptrdiff_t(have));
+  // The headers and colour table, in one small read.
+  uint8_t headBuffer[kHeadBytes];
+  const std::span<const uint8_t> head(headBuffer, size_t(std::min(available, kHeadBytes)));
+  if (!ReadAt(file.get(), offset, headBuffer, head.size())) return Fail("cannot read " + path);
+
+  // An uncompressed file whose rows are the DIB's rows: checked from its headers and size, then
+  // its pixels read once, into the DIB.
+  CheckedBmp c;
+  const uint64_t extent = length == UINT64_MAX ? ClaimedExtent(head, available) : available;
+  if (CheckLayout(head, available, &c).empty() && !c.rle && c.h.bitCount != 16 &&
+      c.h.compression == BI_RGB &&
+      c.h.tableOffset + c.numColors * (c.h.core ? 3 : 4) <= head.size()) {
+    auto dib =
+        std::make_unique<TDib>(int(c.h.width), int(c.h.height), c.h.bitCount, int(c.numColors));
+    if (!dib->IsOK()) return Fail("cannot make a DIB of this size");
+    dib->SetPelsPerMeter(c.h.xPelsPerMeter, c.h.yPelsPerMeter);
+    ReadColorTable(head, c, dib->GetColors());
+    if (!ReadRowsInto(file.get(), offset + c.h.offBits, c, *dib)) {
+      return Fail("cannot read " + path);
     }
-  } else if (available > bytes.size()) {
-    bytes.resize(size_t(available));
-    if (!ReadAt(file.get(), offset, &bytes)) return Fail("cannot read " + path);
+    // The bytes after each row's pixels are the file's padding: 0 in a DIB.
+    const size_t rowBytes = (size_t(c.h.width) * size_t(c.h.bitCount) + 7) / 8;
+    const size_t stride = dib->BytesPerLine();
+    if (rowBytes < stride) {
+      for (int y = 0; y < dib->Height(); ++y) {
+        std::memset(dib->ScanLine(y) + rowBytes, 0, stride - rowBytes);
+      }
+    }
+    return DibResult{std::move(dib), {}};
   }
-  return ReadBmp(bytes);
+
+  // Everything else (run-length streams, bit fields, refusals) from its bytes, read once.
+  const size_t size = size_t(std::max<uint64_t>(extent, head.size()));
+  auto bytes = std::make_unique_for_overwrite<uint8_t[]>(size);
+  std::memcpy(bytes.get(), head.data(), head.size());
+  if (size > head.size() &&
+      !ReadAt(file.get(), offset + head.size(), bytes.get() + head.size(), size - head.size())) {
+    return Fail("cannot read " + path);
+  }
+  return ReadBmp(std::span<const uint8_t>(bytes.get(), size));
 }
 
 std::vector<uint8_t> EncodeBmp(const TDib& dib, std::string* error) {

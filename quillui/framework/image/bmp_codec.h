@@ -26,9 +26,11 @@ namespace quill {
 //
 // RLE: the stream is walked once without writing before the DIB is allocated. A stream that
 // stops early (no end-of-bitmap escape, or cut off mid-instruction) keeps what was decoded
-// and leaves the rest 0; a stream that decodes no pixel at all is an error. A run or delta
-// that would cross the end of a row or leave the image means the stream disagrees with the
-// header about the geometry, and is an error. Because end-of-bitmap legitimately leaves the
+// and leaves the rest 0; a stream that decodes no pixel at all is an error. A run that
+// crosses the end of a row is clipped there (writers encode a row's padding as a last run
+// past its end): its pixels inside the row are kept, the rest dropped. A run above the top
+// row, or a delta that leaves the image, means the stream disagrees with the header about
+// the geometry, and is an error. Because end-of-bitmap legitimately leaves the
 // rest of the image blank, an RLE image is bounded by the DIB limits, not by its byte count.
 DibResult ReadBmp(std::span<const uint8_t> bytes);
 
@@ -76,7 +78,9 @@ bool ReadBmpInto(std::span<const uint8_t> bytes, const BmpTarget& target, BmpInf
 
 // Reads length bytes at offset in the file. With the default length the image's extent is
 // taken from its own headers (bounded by the end of the file), so a member of a data set can
-// be read without knowing its size.
+// be read without knowing its size. The result is the DIB ReadBmp makes of the same bytes; an
+// uncompressed file whose rows a DIB holds as they are (all but 16-bit and bit-field files)
+// has its headers read first and then its rows read once, straight into the DIB's pixels.
 DibResult ReadBmpFile(const std::string& path, uint64_t offset = 0, uint64_t length = UINT64_MAX);
 
 // The bytes of the file WriteBmpFile would write, or nothing (and the reason) for a DIB it
