@@ -344,7 +344,8 @@ bool ZDataSet::IsSafeFileName(std::string_view name) {
   return !drive;
 }
 
-bool ZDataSet::extract(const std::string& member, const std::string& dir, std::string* error) {
+bool ZDataSet::extract(const std::string& member, const std::string& dir,
+                       std::string* error) const {
   ZDataSetEntry e;
   if (!find_entry(member, e)) return Refuse(error, path_ + " has no member " + member);
   const std::string_view name = e.Name();

@@ -78,7 +78,7 @@ class ZDataSet {
   // "\", is "." or "..", or starts with a drive ("c:") is refused: a name read from the set
   // never leads outside dir.
   bool extract(const std::string& member, const std::string& dir = std::string(),
-               std::string* error = nullptr);
+               std::string* error = nullptr) const;
 
   // Whether a member name may become a file name inside a folder (see extract).
   static bool IsSafeFileName(std::string_view name);

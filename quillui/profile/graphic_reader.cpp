@@ -83,8 +83,8 @@ ZGraphicReader::ZGraphicReader(const char* fileName, long offset, long length,
   DibResult result;
   static const uint8_t kPng[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   if (magicBytes >= 2 && magic[0] == 'B' && magic[1] == 'M') {
+    result = ReadBmpFromFile(fd, fileSize, path, start, length > 0 ? uint64_t(length) : UINT64_MAX);
     ::close(fd);
-    result = ReadBmpFile(path, start, length > 0 ? uint64_t(length) : UINT64_MAX);
   } else if (magicBytes == 8 && std::memcmp(magic, kPng, 8) == 0) {
     if (extent > kMaxCompressedBytes) {
       ::close(fd);
