@@ -481,7 +481,6 @@ bool ReadAt(int fd, uint64_t offset, uint8_t* out, size_t n) {
 }
 
 // The headers and a full colour table of every kind of header fit in this many bytes.
-constexpr uint64_t kHeadBytes = 2048;
 
 // Reads the rows of an uncompressed file whose rows the DIB holds byte for byte (every depth
 // but 16 bits and bit fields) straight into the DIB's pixel block: bottom-up rows in one read,
@@ -535,7 +534,7 @@ DibResult ReadBmpFile(const std::string& path, uint64_t offset, uint64_t length)
 }
 
 DibResult ReadBmpFromFile(int fd, uint64_t fileSize, const std::string& path, uint64_t offset,
-                          uint64_t length) {
+                          uint64_t length, std::span<const uint8_t> first) {
   if (offset > fileSize || offset > uint64_t(INT64_MAX)) {
     return Fail("offset " + std::to_string(offset) + " lies past the end of " + path);
   }
@@ -546,9 +545,13 @@ DibResult ReadBmpFromFile(int fd, uint64_t fileSize, const std::string& path, ui
   }
 
   // The headers and colour table, in one small read.
-  uint8_t headBuffer[kHeadBytes];
-  const std::span<const uint8_t> head(headBuffer, size_t(std::min(available, kHeadBytes)));
-  if (!ReadAt(fd, offset, headBuffer, head.size())) return Fail("cannot read " + path);
+  uint8_t headBuffer[kBmpHeadBytes];
+  const std::span<const uint8_t> head(headBuffer, size_t(std::min(available, kBmpHeadBytes)));
+  if (first.size() >= head.size()) {
+    std::memcpy(headBuffer, first.data(), head.size());
+  } else if (!ReadAt(fd, offset, headBuffer, head.size())) {
+    return Fail("cannot read " + path);
+  }
 
   // An uncompressed file whose rows are the DIB's rows: checked from its headers and size, then
   // its pixels read once, into the DIB.
