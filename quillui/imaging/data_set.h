@@ -29,6 +29,8 @@ class ZDataSet {
   static constexpr uint64_t kHeaderBytes = 16;
   static constexpr uint64_t kEntryBytes = 24;
   static constexpr size_t kNameBytes = 16;
+  // A directory of more entries than this is refused as damaged (the set stays empty).
+  static constexpr uint64_t kMaxEntries = uint64_t(1) << 20;
 
   // The set of that name: its path is [BMPSets] name (default ".\" + name + ".set") passed
   // through smartPath. The directory is read unless create is set; a missing, short or
