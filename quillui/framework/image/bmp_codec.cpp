@@ -480,8 +480,6 @@ bool ReadAt(int fd, uint64_t offset, uint8_t* out, size_t n) {
   return true;
 }
 
-// The headers and a full colour table of every kind of header fit in this many bytes.
-
 // Reads the rows of an uncompressed file whose rows the DIB holds byte for byte (every depth
 // but 16 bits and bit fields) straight into the DIB's pixel block: bottom-up rows in one read,
 // top-down rows through a vector of row addresses in reverse order.
