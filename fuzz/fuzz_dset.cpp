@@ -15,14 +15,23 @@ namespace {
 
 using namespace quill;
 
-const std::string& Scratch() {
-  static const std::string dir = [] {
+// A private folder for the input file and the extracted members, removed at exit.
+struct ScratchDir {
+  std::string path;
+  ScratchDir() {
     char pattern[] = "/tmp/fuzz_dset-XXXXXX";
-    const char* made = ::mkdtemp(pattern);
-    if (made == nullptr) __builtin_trap();
-    return std::string(made);
-  }();
-  return dir;
+    if (::mkdtemp(pattern) == nullptr) __builtin_trap();
+    path = pattern;
+  }
+  ~ScratchDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(path, ec);
+  }
+};
+
+const std::string& Scratch() {
+  static const ScratchDir dir;
+  return dir.path;
 }
 
 }  // namespace

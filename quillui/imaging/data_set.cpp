@@ -213,26 +213,38 @@ void ZDataSet::ReadDirectory() {
     return fail("claims " + std::to_string(count) + " entries; the file has room for " +
                 std::to_string((fileSize - kHeaderBytes) / kEntryBytes));
   }
+  if (count > kMaxEntries) {
+    return fail("claims " + std::to_string(count) + " entries; at most " +
+                std::to_string(kMaxEntries) + " are read");
+  }
   if (count == 0) return;
   const uint64_t dataOffset = kHeaderBytes + kEntryBytes * count;
   const uint64_t dataBytes = fileSize - dataOffset;
-  std::vector<uint8_t> raw(size_t(kEntryBytes * count));
-  if (!ReadAt(fd.get(), kHeaderBytes, raw.data(), raw.size())) return fail("cannot read");
-
   dataOffset_ = dataOffset;
-  entries_.reserve(size_t(count));
-  for (uint64_t i = 0; i < count; ++i) {
-    const uint8_t* p = raw.data() + i * kEntryBytes;
-    Member m;
-    std::memcpy(m.entry.name, p, kNameBytes);
-    m.entry.offset = Le32(p + 16);
-    m.entry.length = Le32(p + 20);
-    // A member whose bytes would pass the end of the file cannot be read: it is left out.
-    if (m.entry.offset > dataBytes || m.entry.length > dataBytes - m.entry.offset) {
-      ++skipped_;
-      continue;
+
+  // The directory in slices, so that what is held grows with the entries really read.
+  constexpr uint64_t kSlice = 512;
+  uint8_t raw[kSlice * kEntryBytes];
+  for (uint64_t first = 0; first < count; first += kSlice) {
+    const uint64_t n = std::min(kSlice, count - first);
+    if (!ReadAt(fd.get(), kHeaderBytes + first * kEntryBytes, raw, size_t(n * kEntryBytes))) {
+      entries_.clear();
+      dataOffset_ = kHeaderBytes;
+      return fail("cannot read the directory");
     }
-    entries_.push_back(std::move(m));
+    for (uint64_t i = 0; i < n; ++i) {
+      const uint8_t* p = raw + i * kEntryBytes;
+      Member m;
+      std::memcpy(m.entry.name, p, kNameBytes);
+      m.entry.offset = Le32(p + 16);
+      m.entry.length = Le32(p + 20);
+      // A member whose bytes would pass the end of the file cannot be read: it is left out.
+      if (m.entry.offset > dataBytes || m.entry.length > dataBytes - m.entry.offset) {
+        ++skipped_;
+        continue;
+      }
+      entries_.push_back(std::move(m));
+    }
   }
 }
 
@@ -290,7 +302,7 @@ bool ZDataSet::write(std::string* error, const Progress& progress) {
     }
     total += m.entry.length;
   }
-  if (entries_.size() > UINT32_MAX / kEntryBytes) {
+  if (entries_.size() > kMaxEntries) {
     return Refuse(error, "too many members for " + path_);
   }
 
@@ -344,7 +356,8 @@ bool ZDataSet::IsSafeFileName(std::string_view name) {
   return !drive;
 }
 
-bool ZDataSet::extract(const std::string& member, const std::string& dir, std::string* error) {
+bool ZDataSet::extract(const std::string& member, const std::string& dir,
+                       std::string* error) const {
   ZDataSetEntry e;
   if (!find_entry(member, e)) return Refuse(error, path_ + " has no member " + member);
   const std::string_view name = e.Name();

@@ -29,6 +29,8 @@ class ZDataSet {
   static constexpr uint64_t kHeaderBytes = 16;
   static constexpr uint64_t kEntryBytes = 24;
   static constexpr size_t kNameBytes = 16;
+  // A directory of more entries than this is refused as damaged (the set stays empty).
+  static constexpr uint64_t kMaxEntries = uint64_t(1) << 20;
 
   // The set of that name: its path is [BMPSets] name (default ".\" + name + ".set") passed
   // through smartPath. The directory is read unless create is set; a missing, short or
@@ -78,7 +80,7 @@ class ZDataSet {
   // "\", is "." or "..", or starts with a drive ("c:") is refused: a name read from the set
   // never leads outside dir.
   bool extract(const std::string& member, const std::string& dir = std::string(),
-               std::string* error = nullptr);
+               std::string* error = nullptr) const;
 
   // Whether a member name may become a file name inside a folder (see extract).
   static bool IsSafeFileName(std::string_view name);

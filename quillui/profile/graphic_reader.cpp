@@ -72,7 +72,8 @@ ZGraphicReader::ZGraphicReader(const char* fileName, long offset, long length,
   }
   const uint64_t extent = length > 0 ? uint64_t(length) : available;
 
-  uint8_t magic[8] = {};
+  // The first bytes tell the format; for a bitmap they are its headers, not read again.
+  uint8_t magic[kBmpHeadBytes];
   const size_t magicBytes = extent < sizeof magic ? size_t(extent) : sizeof magic;
   if (!ReadExactly(fd, start, magic, magicBytes)) {
     ::close(fd);
@@ -83,9 +84,10 @@ ZGraphicReader::ZGraphicReader(const char* fileName, long offset, long length,
   DibResult result;
   static const uint8_t kPng[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   if (magicBytes >= 2 && magic[0] == 'B' && magic[1] == 'M') {
+    result = ReadBmpFromFile(fd, fileSize, path, start, length > 0 ? uint64_t(length) : UINT64_MAX,
+                             std::span<const uint8_t>(magic, magicBytes));
     ::close(fd);
-    result = ReadBmpFile(path, start, length > 0 ? uint64_t(length) : UINT64_MAX);
-  } else if (magicBytes == 8 && std::memcmp(magic, kPng, 8) == 0) {
+  } else if (magicBytes >= 8 && std::memcmp(magic, kPng, 8) == 0) {
     if (extent > kMaxCompressedBytes) {
       ::close(fd);
       error_ = "PNG range of " + path + " is too large";

@@ -107,6 +107,13 @@ TEST_F(DataSetTest, DamagedDirectoriesAreBelievedOnlyAsFarAsTheFileGoes) {
     EXPECT_EQ(set.find_offset("a") >= 0, c.count > 0);
     EXPECT_EQ(set.find_offset("b") >= 0, c.count == 2);
   }
+  // More entries than a set may hold, though the (sparse) file has room for them all.
+  const uint64_t tooMany = ZDataSet::kMaxEntries + 1;
+  WriteBytes(Path("d.set"), SetBytes(uint32_t(tooMany), {}, {}));
+  ASSERT_EQ(::truncate(Path("d.set").c_str(), off_t(16 + 24 * tooMany)), 0);
+  const ZDataSet huge = ZDataSet::AtPath(Path("d.set"));
+  EXPECT_EQ(huge.count(), 0);
+  EXPECT_NE(huge.read_error().find("at most"), std::string::npos) << huge.read_error();
 }
 
 TEST_F(DataSetTest, SixteenByteNamesHaveNoTerminator) {

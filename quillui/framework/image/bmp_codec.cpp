@@ -480,9 +480,6 @@ bool ReadAt(int fd, uint64_t offset, uint8_t* out, size_t n) {
   return true;
 }
 
-// The headers and a full colour table of every kind of header fit in this many bytes.
-constexpr uint64_t kHeadBytes = 2048;
-
 // Reads the rows of an uncompressed file whose rows the DIB holds byte for byte (every depth
 // but 16 bits and bit fields) straight into the DIB's pixel block: bottom-up rows in one read,
 // top-down rows through a vector of row addresses in reverse order.
@@ -531,7 +528,11 @@ DibResult ReadBmpFile(const std::string& path, uint64_t offset, uint64_t length)
   if (::fstat(file.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
     return Fail(path + " is not a regular file");
   }
-  const uint64_t fileSize = uint64_t(st.st_size);
+  return ReadBmpFromFile(file.get(), uint64_t(st.st_size), path, offset, length);
+}
+
+DibResult ReadBmpFromFile(int fd, uint64_t fileSize, const std::string& path, uint64_t offset,
+                          uint64_t length, std::span<const uint8_t> first) {
   if (offset > fileSize || offset > uint64_t(INT64_MAX)) {
     return Fail("offset " + std::to_string(offset) + " lies past the end of " + path);
   }
@@ -542,9 +543,13 @@ DibResult ReadBmpFile(const std::string& path, uint64_t offset, uint64_t length)
   }
 
   // The headers and colour table, in one small read.
-  uint8_t headBuffer[kHeadBytes];
-  const std::span<const uint8_t> head(headBuffer, size_t(std::min(available, kHeadBytes)));
-  if (!ReadAt(file.get(), offset, headBuffer, head.size())) return Fail("cannot read " + path);
+  uint8_t headBuffer[kBmpHeadBytes];
+  const std::span<const uint8_t> head(headBuffer, size_t(std::min(available, kBmpHeadBytes)));
+  if (first.size() >= head.size()) {
+    std::memcpy(headBuffer, first.data(), head.size());
+  } else if (!ReadAt(fd, offset, headBuffer, head.size())) {
+    return Fail("cannot read " + path);
+  }
 
   // An uncompressed file whose rows are the DIB's rows: checked from its headers and size, then
   // its pixels read once, into the DIB.
@@ -553,12 +558,13 @@ DibResult ReadBmpFile(const std::string& path, uint64_t offset, uint64_t length)
   if (CheckLayout(head, available, &c).empty() && !c.rle && c.h.bitCount != 16 &&
       c.h.compression == BI_RGB &&
       c.h.tableOffset + c.numColors * (c.h.core ? 3 : 4) <= head.size()) {
-    auto dib =
-        std::make_unique<TDib>(int(c.h.width), int(c.h.height), c.h.bitCount, int(c.numColors));
+    // Every byte of the block is written below: the rows by the read, the padding after it.
+    auto dib = std::make_unique<TDib>(int(c.h.width), int(c.h.height), c.h.bitCount,
+                                      int(c.numColors), TDib::ForOverwrite{});
     if (!dib->IsOK()) return Fail("cannot make a DIB of this size");
     dib->SetPelsPerMeter(c.h.xPelsPerMeter, c.h.yPelsPerMeter);
     ReadColorTable(head, c, dib->GetColors());
-    if (!ReadRowsInto(file.get(), offset + c.h.offBits, c, *dib)) {
+    if (!ReadRowsInto(fd, offset + c.h.offBits, c, *dib)) {
       return Fail("cannot read " + path);
     }
     // The bytes after each row's pixels are the file's padding: 0 in a DIB.
@@ -577,7 +583,7 @@ DibResult ReadBmpFile(const std::string& path, uint64_t offset, uint64_t length)
   auto bytes = std::make_unique_for_overwrite<uint8_t[]>(size);
   std::memcpy(bytes.get(), head.data(), head.size());
   if (size > head.size() &&
-      !ReadAt(file.get(), offset + head.size(), bytes.get() + head.size(), size - head.size())) {
+      !ReadAt(fd, offset + head.size(), bytes.get() + head.size(), size - head.size())) {
     return Fail("cannot read " + path);
   }
   return ReadBmp(std::span<const uint8_t>(bytes.get(), size));

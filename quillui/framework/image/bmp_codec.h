@@ -82,6 +82,13 @@ bool ReadBmpInto(std::span<const uint8_t> bytes, const BmpTarget& target, BmpInf
 // uncompressed file whose rows a DIB holds as they are (all but 16-bit and bit-field files)
 // has its headers read first and then its rows read once, straight into the DIB's pixels.
 DibResult ReadBmpFile(const std::string& path, uint64_t offset = 0, uint64_t length = UINT64_MAX);
+// As ReadBmpFile, from a file the caller has open: fd is a regular file of fileSize bytes, read
+// with positioned reads only (its offset is left alone); path names it in messages. first may
+// hold the image's first bytes when the caller has read them already: when it holds at least
+// kBmpHeadBytes (or the whole range) they are not read again.
+inline constexpr uint64_t kBmpHeadBytes = 2048;  // the headers and any colour table fit in these
+DibResult ReadBmpFromFile(int fd, uint64_t fileSize, const std::string& path, uint64_t offset = 0,
+                          uint64_t length = UINT64_MAX, std::span<const uint8_t> first = {});
 
 // The bytes of the file WriteBmpFile would write, or nothing (and the reason) for a DIB it
 // refuses.

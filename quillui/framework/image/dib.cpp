@@ -33,7 +33,13 @@ size_t TDib::StrideFor(int width, int bitCount) {
   return size_t((bitsPerRow + 31) / 32 * 4);
 }
 
-TDib::TDib(int width, int height, int bitCount, int numColors) {
+TDib::TDib(int width, int height, int bitCount, int numColors)
+    : TDib(width, height, bitCount, numColors, true) {}
+
+TDib::TDib(int width, int height, int bitCount, int numColors, ForOverwrite)
+    : TDib(width, height, bitCount, numColors, false) {}
+
+TDib::TDib(int width, int height, int bitCount, int numColors, bool clear) {
   if (CheckDimensions(width, height) != nullptr || !IsSupportedDepth(bitCount)) return;
   const int maxColors = bitCount <= 8 ? 1 << bitCount : 0;
   if (numColors < 0 || numColors > maxColors) return;
@@ -46,7 +52,11 @@ TDib::TDib(int width, int height, int bitCount, int numColors) {
     return;
   }
   colors_.assign(size_t(numColors), TRgbQuad{});
-  bits_.assign(size_t(total), 0);
+  if (clear) {
+    bits_.assign(size_t(total), 0);
+  } else {
+    bits_.resize(size_t(total));
+  }
   stride_ = stride;
   header_.biWidth = width;
   header_.biHeight = height;

@@ -7,6 +7,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "quillui/framework/base/color.h"
@@ -47,6 +48,10 @@ class TDib {
   // numColors is the colour table's size for 1, 4 and 8 bits (0 = the full 2^bitCount) and
   // must be 0 for 24 and 32 bits. Bad arguments give a null DIB.
   TDib(int width, int height, int bitCount, int numColors = 0);
+  // As above, but the pixel block is left as the allocator gives it, for a reader that writes
+  // every byte of it (padding included) before the DIB is used. The colours are black.
+  struct ForOverwrite {};
+  TDib(int width, int height, int bitCount, int numColors, ForOverwrite);
 
   // Why a DIB of this size cannot exist, or null when it can.
   static const char* CheckDimensions(int64_t width, int64_t height);
@@ -91,7 +96,27 @@ class TDib {
  private:
   TBitmapInfoHeader header_;
   std::vector<TRgbQuad> colors_;
-  std::vector<uint8_t> bits_;
+  // Value-initialises only when asked to (assign with a value), so a block about to be
+  // overwritten is not cleared first.
+  template <typename T>
+  struct DefaultInitAllocator : std::allocator<T> {
+    template <typename U>
+    struct rebind {
+      using other = DefaultInitAllocator<U>;
+    };
+    using std::allocator<T>::allocator;
+    template <typename U>
+    void construct(U* p) noexcept {
+      ::new (static_cast<void*>(p)) U;
+    }
+    template <typename U, typename... Args>
+    void construct(U* p, Args&&... args) {
+      ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+  };
+  TDib(int width, int height, int bitCount, int numColors, bool clear);
+
+  std::vector<uint8_t, DefaultInitAllocator<uint8_t>> bits_;
   size_t stride_ = 0;
 };
 
