@@ -202,24 +202,31 @@ bool TDC::Rectangle(int left, int top, int right, int bottom) {
 
 void TDC::RopRect(const TRect& dst, uint8_t rop3, uint8_t pattern, const uint8_t* src,
                   ptrdiff_t srcStride, const uint8_t* srcMap) {
-  if (rop3 == 0xAA) return;     // the destination as it is
-  std::vector<uint8_t> mapped;  // only sources of another depth are mapped
+  if (rop3 == 0xAA) return;  // the destination as it is
+  // Sources of another depth are mapped a stretch at a time into this buffer: raster
+  // operations work pixel by pixel, so nothing needs the whole row mapped at once.
+  constexpr size_t kMapStretch = 512;
+  std::array<uint8_t, kMapStretch> mapped;
   for (const TRect& c : clip_.Rects()) {
     TRect part = dst & c;
     if (part.IsEmpty()) continue;
     const size_t n = size_t(part.Width());
-    if (srcMap && mapped.size() < n) mapped.resize(n);
     for (int y = part.top; y < part.bottom; ++y) {
       uint8_t* d = target_.Row(y) + part.left;
-      const uint8_t* s = nullptr;
-      if (src) {
-        s = src + ptrdiff_t(y - dst.top) * srcStride + (part.left - dst.left);
-        if (srcMap) {
-          MapRow(mapped.data(), s, srcMap, n);
-          s = mapped.data();
-        }
+      if (!src) {
+        RopRow(rop3, d, nullptr, pattern, n);
+        continue;
       }
-      RopRow(rop3, d, s, pattern, n);
+      const uint8_t* s = src + ptrdiff_t(y - dst.top) * srcStride + (part.left - dst.left);
+      if (!srcMap) {
+        RopRow(rop3, d, s, pattern, n);
+        continue;
+      }
+      for (size_t at = 0; at < n; at += kMapStretch) {
+        const size_t k = std::min(kMapStretch, n - at);
+        MapRow(mapped.data(), s + at, srcMap, k);
+        RopRow(rop3, d + at, mapped.data(), pattern, k);
+      }
     }
     MarkDirty(part);
   }
