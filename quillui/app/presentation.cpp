@@ -241,8 +241,9 @@ TLogFont ParseAppFont(int font, std::string_view text) {
   lf.lfItalic = row.italic ? 1 : 0;
   ForEachItem(text, [&](std::string_view name, std::string_view value) {
     if (EqualsNoCase(name, "font")) {
-      // An empty face would silently pick whatever the system likes; keep the default.
-      if (!value.empty()) lf.lfFaceName = std::string(value.substr(0, LF_FACESIZE - 1));
+      // The face is the item's value, even an empty one: GetAppFont then makes the font
+      // with the framework's default face.
+      lf.lfFaceName = std::string(value.substr(0, LF_FACESIZE - 1));
     } else if (EqualsNoCase(name, "size")) {
       long h = ReadDecimalClamped(value);
       if (h > kMaxAppFontHeight || h < -kMaxAppFontHeight) {
@@ -268,6 +269,7 @@ TFont* GetAppFont(int font) {
   if (slot) return slot.get();
   std::string text = Settings().Get("Presentation", kFonts[size_t(font)].key, "");
   TLogFont lf = ParseAppFont(font, text);
+  if (lf.lfFaceName.empty()) lf.lfFaceName = kDefaultFaceName;
   slot = WithOutOfMemoryError([&] {
     return std::make_unique<TFont>(lf.lfFaceName, lf.lfHeight, 0, 0, 0, lf.lfWeight,
                                    lf.lfItalic != 0, false, false, DEFAULT_CHARSET,

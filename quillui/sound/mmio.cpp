@@ -4,20 +4,50 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 
 namespace quill {
 
+// The position is kept here and every transfer names its offset (pread / pwrite), so seeks
+// and the chunk walk's position questions cost no system call. The size is read once at open
+// and then kept up to date by this handle's own writes. A read-only handle serves small reads
+// (chunk headers, format records) from a read-ahead window, so walking a wave file's headers
+// takes one read.
 struct HMMIO__ {
   int fd = -1;
+  bool writable = false;
+  int64_t pos = 0;
+  int64_t size = 0;
+  std::unique_ptr<uint8_t[]> window;  // read-only handles: bytes [windowStart, + windowLength)
+  int64_t windowStart = 0;
+  int64_t windowLength = 0;
 };
 
 namespace {
 
 constexpr uint64_t kMaxOffset = 0xFFFFFFFFull;  // what a chunk record can describe
+// Reads shorter than this go through the read-ahead window of a read-only handle.
+constexpr int64_t kReadAhead = 4096;
+
+// Whole transfers at an offset, retried after interruptions and short counts; the bytes
+// moved, or -1 on an error before any.
+long PRead(int fd, uint8_t* p, long count, int64_t at) {
+  long done = 0;
+  while (done < count) {
+    const ssize_t n = ::pread(fd, p + done, size_t(count - done), off_t(at + done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return done > 0 ? done : -1;
+    if (n == 0) break;
+    done += long(n);
+  }
+  return done;
+}
 
 bool NameOk(const char* name) {
   return name && name[0] && strnlen(name, kMmioMaxName) < size_t(kMmioMaxName);
@@ -59,6 +89,8 @@ HMMIO mmioOpen(const char* name, uint32_t flags) {
   }
   auto* h = new HMMIO__;
   h->fd = fd;
+  h->writable = mode != O_RDONLY;
+  h->size = int64_t(st.st_size);
   return h;
 }
 
@@ -95,11 +127,28 @@ long mmioRead(HMMIO h, void* buffer, long count) {
   auto* p = static_cast<uint8_t*>(buffer);
   long done = 0;
   while (done < count) {
-    ssize_t n = ::read(h->fd, p + done, size_t(count - done));
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return -1;
-    if (n == 0) break;
-    done += long(n);
+    const long want = count - done;
+    if (!h->writable && h->pos >= h->windowStart && h->pos < h->windowStart + h->windowLength) {
+      const long n = long(std::min<int64_t>(want, h->windowStart + h->windowLength - h->pos));
+      std::memcpy(p + done, h->window.get() + (h->pos - h->windowStart), size_t(n));
+      done += n;
+      h->pos += n;
+      continue;
+    }
+    if (!h->writable && want < kReadAhead) {
+      if (!h->window) h->window = std::make_unique_for_overwrite<uint8_t[]>(size_t(kReadAhead));
+      const long n = PRead(h->fd, h->window.get(), long(kReadAhead), h->pos);
+      h->windowStart = h->pos;
+      h->windowLength = n > 0 ? n : 0;
+      if (n < 0) return done > 0 ? done : -1;
+      if (n == 0) break;
+      continue;
+    }
+    const long n = PRead(h->fd, p + done, want, h->pos);
+    if (n < 0) return done > 0 ? done : -1;
+    done += n;
+    h->pos += n;
+    if (n < want) break;
   }
   return done;
 }
@@ -109,27 +158,32 @@ long mmioWrite(HMMIO h, const void* buffer, long count) {
   auto* p = static_cast<const uint8_t*>(buffer);
   long done = 0;
   while (done < count) {
-    ssize_t n = ::write(h->fd, p + done, size_t(count - done));
+    ssize_t n = ::pwrite(h->fd, p + done, size_t(count - done), off_t(h->pos + done));
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return -1;
     done += long(n);
   }
+  h->pos += done;
+  h->size = std::max(h->size, h->pos);
   return done;
 }
 
 long mmioSeek(HMMIO h, long offset, int origin) {
   if (!h) return -1;
-  int whence = origin == 0 ? SEEK_SET : origin == 1 ? SEEK_CUR : origin == 2 ? SEEK_END : -1;
-  if (whence < 0) return -1;
-  off_t r = ::lseek(h->fd, off_t(offset), whence);
-  return r < 0 ? -1 : long(r);
+  int64_t base = 0;
+  switch (origin) {
+    case 0: base = 0; break;
+    case 1: base = h->pos; break;
+    case 2: base = h->size; break;
+    default: return -1;
+  }
+  // Offsets beyond what a file offset can hold are refused like positions before the start.
+  if ((offset > 0 && base > INT64_MAX - offset) || base + offset < 0) return -1;
+  h->pos = base + offset;
+  return long(h->pos);
 }
 
-long long mmioFileSize(HMMIO h) {
-  struct stat st;
-  if (!h || fstat(h->fd, &st) != 0) return -1;
-  return (long long)st.st_size;
-}
+long long mmioFileSize(HMMIO h) { return h ? (long long)h->size : -1; }
 
 unsigned mmioDescend(HMMIO h, MMCKINFO* ck, const MMCKINFO* parent, uint32_t flags) {
   if (!h || !ck) return MMIOERR_INVALIDPARAM;

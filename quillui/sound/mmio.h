@@ -1,5 +1,6 @@
-// Unbuffered multimedia file I/O for RIFF files: open (with temporary names and deletion),
-// read, write, seek, and the chunk walk (descend, ascend, create) that RIFF readers build on.
+// Multimedia file I/O for RIFF files: open (with temporary names and deletion), read, write,
+// seek, and the chunk walk (descend, ascend, create) that RIFF readers build on. Writes go
+// straight to the file; a read-only handle reads small pieces ahead, so walking headers is cheap.
 #pragma once
 
 #include <cstdint>
@@ -64,7 +65,7 @@ long mmioWrite(HMMIO h, const void* buffer, long count);
 // origin 0, 1, 2 as SEEK_SET, SEEK_CUR, SEEK_END; the new position, or -1 (also for a
 // position before the start).
 long mmioSeek(HMMIO h, long offset, int origin);
-// The file's current size in bytes, or -1.
+// The file's size in bytes as this handle knows it (read at open, grown by its writes), or -1.
 long long mmioFileSize(HMMIO h);
 
 // Result codes of the chunk walk.

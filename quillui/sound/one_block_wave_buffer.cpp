@@ -22,23 +22,29 @@ bool ZOneBlockWaveBuffer::LoadFormat(ZWaveFile* file) {
     file->ascend_chunk();
     return false;
   }
-  if (format_->size() < chunkSize) {
+  // The record grows by what it really holds: its size field came from the last file and may
+  // claim more (or less) than was allocated.
+  if (ZWaveFormat::Capacity(format_) < chunkSize) {
     ZWaveFormat* bigger = new (int(chunkSize)) ZWaveFormat(int(chunkSize));
     delete format_;
     format_ = bigger;
   }
-  // The chunk fits the record now (or the record is longer than the chunk).
-  const long want = long(std::min<size_t>(chunkSize, ZWaveFormat::Capacity(format_)));
-  file->read_data(format_->Bytes(), want);
+  const long got = file->read_data(format_->Bytes(), long(chunkSize));
   file->ascend_chunk();
+  // Saved again, the record is written with the length of the chunk it came from.
+  fileChunkSize_ = got > 0 ? uint32_t(got) : 0;
   return true;
 }
 
 bool ZOneBlockWaveBuffer::SaveFormat(ZWaveFile* file) {
   if (!file || !file->create_format()) return false;
-  // The size field may have come from a file and claim more than the record holds.
-  const long bytes = long(std::min<size_t>(format_->size(), ZWaveFormat::Capacity(format_)));
-  file->write_data(format_->Bytes(), bytes);
+  // A record read from a file goes back as the chunk it was (in files the field at offset 16
+  // counts the bytes after an 18-byte record, not the record). A record built here is written
+  // with its size, never past what it holds.
+  const size_t capacity = ZWaveFormat::Capacity(format_);
+  const size_t bytes =
+      std::min<size_t>(fileChunkSize_ > 0 ? fileChunkSize_ : format_->size(), capacity);
+  file->write_data(format_->Bytes(), long(bytes));
   file->ascend_chunk();
   return true;
 }

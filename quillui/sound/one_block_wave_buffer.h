@@ -22,9 +22,12 @@ class ZOneBlockWaveBuffer {
   ZOneBlockWaveBuffer(const ZOneBlockWaveBuffer&) = delete;
   ZOneBlockWaveBuffer& operator=(const ZOneBlockWaveBuffer&) = delete;
 
-  // Reads the "fmt " chunk over the record (growing it when the chunk is longer).
+  // Reads the "fmt " chunk over the record (growing it when the chunk is longer than the
+  // record's allocation) and remembers the chunk's length.
   bool LoadFormat(ZWaveFile* file);
-  // Writes the record as the "fmt " chunk: size bytes, but never more than were allocated.
+  // Writes the record as the "fmt " chunk: a record read from a file with the length of the
+  // chunk it was read from, its bytes unchanged; a record made in code with its size. Never
+  // more than the record holds.
   bool SaveFormat(ZWaveFile* file);
   // From a file standing inside its WAVE form: the format (kept as it was when there is no
   // "fmt " chunk) and the whole "data" chunk into a new block.
@@ -40,6 +43,8 @@ class ZOneBlockWaveBuffer {
 
  private:
   ZWaveFormat* format_;
+  // Length of the "fmt " chunk the record was last read from; 0 for a record made in code.
+  uint32_t fileChunkSize_ = 0;
   ZWaveBlock* block_ = nullptr;
   unsigned blockSize_;
   long dataSize_ = 0;

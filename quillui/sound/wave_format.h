@@ -33,6 +33,9 @@ class ZWaveFormat {
   uint32_t AvgBytesPerSec() const { return Get32(8); }
   uint16_t BlockAlign() const { return Get16(12); }
   uint16_t BitsPerSample() const { return Get16(14); }
+  // The field at offset 16, the record's size for a record made here. In a record read from a
+  // file it is whatever the file held there (writers put the count of extension bytes after
+  // the 18-byte record), so a loaded record is saved by its chunk's length, not by this.
   uint16_t size() const { return Get16(16); }
 
   void SetFormatTag(uint16_t v) { Put16(0, v); }

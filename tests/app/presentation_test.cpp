@@ -120,6 +120,16 @@ TEST_F(PresentationTest, IndicesOutsideTheTablesAnswerSlotZero) {
   EXPECT_EQ(GetAppFont(Default)->GetLogFont().lfFaceName, "Arial");
 }
 
+// An empty face in the settings is made with the framework's default face, keeping the other
+// items; the slot's own default face is not brought back.
+TEST_F(PresentationTest, EmptyFaceMakesTheFontWithTheFrameworkDefaultFace) {
+  WriteSettings("[Presentation]\nTitle=size=-20 bold font=\n");
+  const TLogFont& lf = GetAppFont(Title)->GetLogFont();
+  EXPECT_EQ(lf.lfFaceName, kDefaultFaceName);
+  EXPECT_EQ(lf.lfHeight, -20);
+  EXPECT_EQ(lf.lfWeight, 700);
+}
+
 TEST(ParseAppColor, ReadsThreeNumbersOfAnyText) {
   struct Case {
     const char* text;
@@ -178,7 +188,7 @@ TEST(ParseAppFont, ItemsChangeOnlyWhatTheyName) {
       {Title, "SIZE=-30", "Times New Roman", -30, 400, false},
       {Title, "size=12 size=-14", "Times New Roman", -14, 400, false},  // the later one wins
       {Title, "font=<Courier New> size=11", "Courier New", 11, 400, false},
-      {Title, "font=", "Times New Roman", -18, 400, false},  // no face: keep the default
+      {Title, "font=", "", -18, 400, false},  // the face is the value, even an empty one
       {ListBox, "colour=red weight=900 bold", "Arial", 14, 700, false},
       {ScriptDescr, "", "MS Sans Serif", -10, 700, true},
       {Title, "size=100000", "Times New Roman", -18, 400, false},  // refused, reported

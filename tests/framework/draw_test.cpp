@@ -399,6 +399,20 @@ TEST_F(DrawTest, MonochromeBitmapsMeetColourThroughTextAndBackgroundColours) {
   maskDC.BitBlt(0, 0, 2, 1, colourDC, 0, 0);
   EXPECT_EQ(maskDC.GetPixel(0, 0), TColor::White);
   EXPECT_EQ(maskDC.GetPixel(1, 0), TColor::Black);
+
+  // Rows wider than the stretch the transfer maps at a time come out whole.
+  constexpr int kWide = 1100;
+  TBitmap wideMono(kWide, 1, 1), wideColour(kWide, 1);
+  for (int x = 0; x < kWide; ++x) wideMono.Row(0)[x] = (x % 3 == 0) ? 0xFF : 0x00;
+  TMemoryDC wideMonoDC(wideMono), wideColourDC(wideColour);
+  wideColourDC.SetTextColor(TColor::LtRed);
+  wideColourDC.SetBkColor(TColor::LtBlue);
+  ASSERT_TRUE(wideColourDC.BitBlt(0, 0, kWide, 1, wideMonoDC, 0, 0));
+  int wrong = 0;
+  for (int x = 0; x < kWide; ++x)
+    wrong +=
+        wideColourDC.GetPixelIndex(x, 0) != IndexOf(x % 3 == 0 ? TColor::LtBlue : TColor::LtRed);
+  EXPECT_EQ(wrong, 0);
 }
 
 // --- DIB transfers

@@ -476,5 +476,30 @@ TEST_F(FontTest, GlyphCacheStaysWithinItsBounds) {
   EXPECT_LE(GetFontEngineStats().fontInstances, 256u);
 }
 
+// A font remembers what it realised to; that memory must not outlive the engine's records: the
+// same font object draws the same pixels after the engine is reset, after its realised fonts
+// were dropped for others and while its glyphs are being dropped from a tiny cache.
+TEST_F(FontTest, AFontDrawsTheSameAfterTheEngineDroppedWhatItRealised) {
+  REQUIRE_ANY_FONT();
+  const TFont font("Arial", -13);
+  Canvas first(160, 20);
+  first.Draw(font, "Quillonary fly menus", 2, 2);
+  ASSERT_GT(first.Ink(), 0);
+
+  auto drawsTheSame = [&](const char* when) {
+    Canvas again(160, 20);
+    again.Draw(font, "Quillonary fly menus", 2, 2);
+    EXPECT_EQ(again.pixels, first.pixels) << when;
+  };
+  ResetFontEngine();
+  drawsTheSame("after a reset");
+  for (int h = 1; h <= 300; ++h) (void)TFont("Arial", h).GetHeight();
+  drawsTheSame("after its realised font was dropped");
+  FontEngineSettings tiny;
+  tiny.glyphCacheMaxEntries = 3;
+  ResetFontEngine(tiny);
+  drawsTheSame("with a cache smaller than the text");
+}
+
 }  // namespace
 }  // namespace quill

@@ -278,10 +278,10 @@ class TDC {
   void DrawSpan(int x0, int x1, int y, uint8_t index);
   void DrawColumn(int x, int y0, int y1, uint8_t index);
   // Applies a raster operation over device rectangle dst (within the clip) with the pattern
-  // index and source rows srcRows[row - dst.top] from column srcX on (none for operations
-  // without a source), mapped through srcMap when it is set.
-  void RopRect(const TRect& dst, uint8_t rop3, uint8_t pattern, const uint8_t* const* srcRows,
-               int srcX, const uint8_t* srcMap);
+  // index and the source whose pixel for dst's top-left is src, its rows srcStride bytes apart
+  // (null for operations without a source), mapped through srcMap when it is set.
+  void RopRect(const TRect& dst, uint8_t rop3, uint8_t pattern, const uint8_t* src,
+               ptrdiff_t srcStride, const uint8_t* srcMap);
   // Glyphs of text in font at device (x, y), within the clip and within extra when set.
   void TextRun(int x, int y, std::string_view text, const TFont& font, const TRect* extra,
                uint8_t index);

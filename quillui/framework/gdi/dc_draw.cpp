@@ -200,26 +200,33 @@ bool TDC::Rectangle(int left, int top, int right, int bottom) {
 
 // --- Raster operations ---------------------------------------------------------------------------
 
-void TDC::RopRect(const TRect& dst, uint8_t rop3, uint8_t pattern, const uint8_t* const* srcRows,
-                  int srcX, const uint8_t* srcMap) {
+void TDC::RopRect(const TRect& dst, uint8_t rop3, uint8_t pattern, const uint8_t* src,
+                  ptrdiff_t srcStride, const uint8_t* srcMap) {
   if (rop3 == 0xAA) return;  // the destination as it is
-  std::vector<uint8_t> mapped;
+  // Sources of another depth are mapped a stretch at a time into this buffer: raster
+  // operations work pixel by pixel, so nothing needs the whole row mapped at once.
+  constexpr size_t kMapStretch = 512;
+  std::array<uint8_t, kMapStretch> mapped;
   for (const TRect& c : clip_.Rects()) {
     TRect part = dst & c;
     if (part.IsEmpty()) continue;
     const size_t n = size_t(part.Width());
-    if (srcMap && mapped.size() < n) mapped.resize(n);
     for (int y = part.top; y < part.bottom; ++y) {
       uint8_t* d = target_.Row(y) + part.left;
-      const uint8_t* s = nullptr;
-      if (srcRows) {
-        s = srcRows[y - dst.top] + srcX + (part.left - dst.left);
-        if (srcMap) {
-          MapRow(mapped.data(), s, srcMap, n);
-          s = mapped.data();
-        }
+      if (!src) {
+        RopRow(rop3, d, nullptr, pattern, n);
+        continue;
       }
-      RopRow(rop3, d, s, pattern, n);
+      const uint8_t* s = src + ptrdiff_t(y - dst.top) * srcStride + (part.left - dst.left);
+      if (!srcMap) {
+        RopRow(rop3, d, s, pattern, n);
+        continue;
+      }
+      for (size_t at = 0; at < n; at += kMapStretch) {
+        const size_t k = std::min(kMapStretch, n - at);
+        MapRow(mapped.data(), s + at, srcMap, k);
+        RopRow(rop3, d + at, mapped.data(), pattern, k);
+      }
     }
     MarkDirty(part);
   }
@@ -263,8 +270,10 @@ bool TDC::BitBlt(int x, int y, int w, int h, const TDC& src, int sx, int sy, uin
   const TRect dst(int(dl), int(dt), int(dl + (cx1 - cx0)), int(dt + (cy1 - cy0)));
   const int srcLeft = int(sx0 + cx0), srcTop = int(sy0 + cy0);
 
-  std::vector<const uint8_t*> rows(size_t(dst.Height()));
-  for (size_t r = 0; r < rows.size(); ++r) rows[r] = st.Row(srcTop + int(r)) + srcLeft;
+  // The source is addressed by its first pixel and its stride, so a transfer allocates
+  // nothing unless it has to copy an overlapping source first.
+  const uint8_t* source = st.Row(srcTop) + srcLeft;
+  ptrdiff_t sourceStride = st.stride;
   const TRect srcRect(srcLeft, srcTop, srcLeft + dst.Width(), srcTop + dst.Height());
   const bool sameLayout = st.pixels == target_.pixels && st.stride == target_.stride;
   std::vector<uint8_t> copy;
@@ -272,11 +281,12 @@ bool TDC::BitBlt(int x, int y, int w, int h, const TDC& src, int sx, int sy, uin
     // Source and destination overlap: read the source before writing. Two views of one caller
     // buffer (one bottom-up, one top-down) can overlap whatever their rectangles say.
     const size_t n = size_t(dst.Width());
-    copy.resize(n * rows.size());
-    for (size_t r = 0; r < rows.size(); ++r) {
-      std::memcpy(copy.data() + r * n, rows[r], n);
-      rows[r] = copy.data() + r * n;
-    }
+    const size_t rows = size_t(dst.Height());
+    copy.resize(n * rows);
+    for (size_t r = 0; r < rows; ++r)
+      std::memcpy(copy.data() + r * n, source + ptrdiff_t(r) * sourceStride, n);
+    source = copy.data();
+    sourceStride = ptrdiff_t(n);
   }
 
   std::array<uint8_t, 256> map{};
@@ -291,7 +301,7 @@ bool TDC::BitBlt(int x, int y, int w, int h, const TDC& src, int sx, int sy, uin
     map[bk] = 0xFF;
     srcMap = map.data();
   }
-  RopRect(dst, rop3, RopUsesPattern(rop3) ? PatternIndex() : 0, rows.data(), 0, srcMap);
+  RopRect(dst, rop3, RopUsesPattern(rop3) ? PatternIndex() : 0, source, sourceStride, srcMap);
   return true;
 }
 

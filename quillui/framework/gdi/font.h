@@ -50,6 +50,10 @@ inline constexpr uint8_t FF_DECORATIVE = 0x50;
 // Longest face name kept, terminator included, as in the classic record.
 inline constexpr std::size_t LF_FACESIZE = 32;
 
+// The framework's default face: the system font's, and what callers put in for a face left
+// empty.
+inline constexpr std::string_view kDefaultFaceName = "MS Sans Serif";
+
 // The classic logical-font record. Height: negative = character (em) height in pixels,
 // positive = cell height (ascent + descent), 0 = the default size.
 struct TLogFont {
@@ -123,8 +127,19 @@ class TFont {
 
   bool operator==(const TFont& o) const { return logFont_ == o.logFont_; }
 
+  // Where the font engine keeps what this font realised to, so drawing with a font it has
+  // seen needs no lookup: the engine's own record and the engine generation it belongs to
+  // (a stale generation means the record is gone). Read and written by the engine alone,
+  // under its lock.
+  struct TRealization {
+    void* instance = nullptr;
+    uint64_t generation = 0;
+  };
+  TRealization& Realization() const { return realization_; }
+
  private:
   TLogFont logFont_;
+  mutable TRealization realization_;
 };
 
 // The font of gadget windows (control bars, status bars): "MS Sans Serif" at a point size on

@@ -90,6 +90,10 @@ struct FontInstance {
   int strikeTop = 0, strikeHeight = 1;
   std::array<uint32_t, 256> glyphIndex{};
   std::array<int32_t, 256> advance{};  // -1 until measured
+  // The cached glyph of each byte, valid while the glyph cache has dropped nothing since
+  // glyphEpoch: drawing warm text then takes no hash lookup per character.
+  std::array<const Glyph*, 256> byteGlyph{};
+  uint64_t glyphEpoch = 0;
 };
 
 std::string Lowered(std::string_view s) {
@@ -141,7 +145,11 @@ class Engine {
   void Release() { Clear(); }
 
   FontInstance& Instance(const TLogFont& lf);
+  // The font's instance, straight from the font when it realised in this generation.
+  FontInstance& Instance(const TFont& font);
   const Glyph& GetGlyph(const FontInstance& in, uint32_t glyphIndex);
+  // The glyph of a byte of text through the instance's byte table.
+  const Glyph& ByteGlyph(FontInstance& in, uint8_t byte);
   int ByteAdvance(FontInstance& in, uint8_t byte);
   int CharAdvance(const FontInstance& in, char32_t cp);
   const FaceRecord* Face(int id) const {
@@ -181,6 +189,10 @@ class Engine {
   std::unordered_map<GlyphKey, GlyphList::iterator, GlyphKeyHash> glyphIndex_;
   std::size_t glyphBytes_ = 0;
   FontEngineStats stats_;
+  // Bumped whenever instances are dropped (fonts' cached pointers to them go stale) and
+  // whenever glyphs are dropped (instances' byte tables go stale). Never 0.
+  uint64_t instanceGeneration_ = 1;
+  uint64_t glyphEpoch_ = 1;
 };
 
 // The object is never destroyed, so text measured from other objects' destructors at exit
@@ -198,6 +210,8 @@ Engine& TheEngine() {
 }
 
 void Engine::Clear() {
+  ++instanceGeneration_;
+  ++glyphEpoch_;
   glyphIndex_.clear();
   lru_.clear();
   glyphBytes_ = 0;
@@ -433,10 +447,23 @@ FontInstance& Engine::Instance(const TLogFont& lf) {
          (lf.lfUnderline ? 'u' : '-') + (lf.lfStrikeOut ? 's' : '-') + ',' +
          std::to_string(lf.lfPitchAndFamily) + ',' + std::to_string(lf.lfCharSet);
   if (auto it = instances_.find(key); it != instances_.end()) return *it->second;
-  if (instances_.size() >= kMaxInstances) instances_.clear();
+  if (instances_.size() >= kMaxInstances) {
+    instances_.clear();
+    ++instanceGeneration_;
+  }
   auto in = std::make_unique<FontInstance>();
   FillInstance(*in, lf);
   return *instances_.emplace(std::move(key), std::move(in)).first->second;
+}
+
+FontInstance& Engine::Instance(const TFont& font) {
+  TFont::TRealization& cached = font.Realization();
+  if (cached.instance && cached.generation == instanceGeneration_)
+    return *static_cast<FontInstance*>(cached.instance);
+  FontInstance& in = Instance(font.GetLogFont());
+  cached.instance = &in;
+  cached.generation = instanceGeneration_;
+  return in;
 }
 
 Glyph Engine::Render(const FontInstance& in, uint32_t glyphIndex) {
@@ -509,11 +536,31 @@ const Glyph& Engine::GetGlyph(const FontInstance& in, uint32_t glyphIndex) {
   // The glyph just added always stays, so the reference handed back is valid.
   while (lru_.size() > 1 && (lru_.size() > settings_.glyphCacheMaxEntries ||
                              glyphBytes_ > settings_.glyphCacheMaxBytes)) {
+    ++glyphEpoch_;
     glyphBytes_ -= kGlyphOverhead + lru_.back().second.bits.size();
     glyphIndex_.erase(lru_.back().first);
     lru_.pop_back();
   }
   return lru_.front().second;
+}
+
+const Glyph& Engine::ByteGlyph(FontInstance& in, uint8_t byte) {
+  if (in.glyphEpoch != glyphEpoch_) {
+    in.byteGlyph.fill(nullptr);
+    in.glyphEpoch = glyphEpoch_;
+  }
+  if (const Glyph* g = in.byteGlyph[byte]) {
+    ++stats_.glyphHits;
+    return *g;
+  }
+  const Glyph& g = GetGlyph(in, in.glyphIndex[byte]);
+  // Fetching may have dropped other glyphs; the one fetched always stays.
+  if (in.glyphEpoch != glyphEpoch_) {
+    in.byteGlyph.fill(nullptr);
+    in.glyphEpoch = glyphEpoch_;
+  }
+  in.byteGlyph[byte] = &g;
+  return g;
 }
 
 int Engine::ByteAdvance(FontInstance& in, uint8_t byte) {
@@ -578,7 +625,7 @@ FontEngineStats GetFontEngineStats() {
 TResolvedFace DescribeResolvedFace(const TFont& font) {
   Engine& e = TheEngine();
   std::lock_guard lock(e.mutex);
-  const FontInstance& in = e.Instance(font.GetLogFont());
+  const FontInstance& in = e.Instance(font);
   const FaceRecord* fr = e.Face(in.face);
   TResolvedFace out;
   out.pixelSize = in.yppem;
@@ -590,7 +637,7 @@ TResolvedFace DescribeResolvedFace(const TFont& font) {
 TTextMetric GetFontTextMetrics(const TFont& font) {
   Engine& e = TheEngine();
   std::lock_guard lock(e.mutex);
-  return e.Instance(font.GetLogFont()).tm;
+  return e.Instance(font).tm;
 }
 
 char32_t Cp1252ToUnicode(uint8_t byte) {
@@ -600,7 +647,7 @@ char32_t Cp1252ToUnicode(uint8_t byte) {
 TSize GetTextExtent(const TFont& font, std::string_view text) {
   Engine& e = TheEngine();
   std::lock_guard lock(e.mutex);
-  FontInstance& in = e.Instance(font.GetLogFont());
+  FontInstance& in = e.Instance(font);
   int64_t width = 0;
   for (char c : text) width += e.ByteAdvance(in, uint8_t(c));
   return {int(std::min<int64_t>(width, INT_MAX)), in.tm.tmHeight};
@@ -609,7 +656,7 @@ TSize GetTextExtent(const TFont& font, std::string_view text) {
 TSize GetTextExtent(const TFont& font, std::u32string_view text) {
   Engine& e = TheEngine();
   std::lock_guard lock(e.mutex);
-  const FontInstance& in = e.Instance(font.GetLogFont());
+  const FontInstance& in = e.Instance(font);
   int64_t width = 0;
   for (char32_t c : text) width += e.CharAdvance(in, c);
   return {int(std::min<int64_t>(width, INT_MAX)), in.tm.tmHeight};
@@ -624,7 +671,7 @@ void DrawTextRun(const TFont& font, std::string_view text, int x, int y, uint8_t
 
   Engine& e = TheEngine();
   std::lock_guard lock(e.mutex);
-  FontInstance& in = e.Instance(font.GetLogFont());
+  FontInstance& in = e.Instance(font);
   const TTextMetric& tm = in.tm;
   const int64_t baseline = int64_t(y) + tm.tmAscent;
   // How far ink can stray from its pen position and cell: bearings, accents above the cell
@@ -639,7 +686,7 @@ void DrawTextRun(const TFont& font, std::string_view text, int x, int y, uint8_t
       if (pen - reach >= area.right) break;  // advances never go backwards
       const uint8_t byte = uint8_t(c);
       if (pen + reach > area.left) {
-        const Glyph& g = e.GetGlyph(in, in.glyphIndex[byte]);
+        const Glyph& g = e.ByteGlyph(in, byte);
         if (!g.bits.empty())
           BlitGlyph(g, pen + g.left, baseline - g.top, pixels, stride, area, colorIndex);
         in.advance[byte] = g.advance;
