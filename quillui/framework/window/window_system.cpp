@@ -74,6 +74,8 @@ void TWindowSystem::Uninstall() {
       if (w->IsWindow()) w->Destroy();
     ws.desktop_->Destroy();
   }
+  // Objects that asked to go with their windows go now, while the system still knows them.
+  TWindow::DeleteClosedWindows();
   ws.desktop_.reset();
   Installed().reset();
 }
@@ -148,6 +150,8 @@ bool TWindowSystem::FireDueTimers() {
     msg.message = WM_TIMER;
     msg.wParam = d.id;
     msg.time = now;
+    msg.ptX = WindowState(*this).cursorX;
+    msg.ptY = WindowState(*this).cursorY;
     ProcessQueuedMessage(msg);
   }
   return true;
