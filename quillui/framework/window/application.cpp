@@ -50,13 +50,9 @@ bool PumpRound() {
   for (size_t budget = ws.QueuedCount();
        budget > 0 && !WindowState(ws).quitPosted && ws.TakeQueued(item); --budget) {
     did = true;
-    if (MSG* msg = std::get_if<MSG>(&item)) {
-      // A posted message carries the time and the cursor of the moment it is taken.
-      msg->time = ws.NowMs();
-      msg->ptX = WindowState(ws).cursorX;
-      msg->ptY = WindowState(ws).cursorY;
+    if (MSG* msg = std::get_if<MSG>(&item))
       ProcessQueuedMessage(*msg);
-    } else
+    else
       TInputRouter::Route(std::get<platform::InputEvent>(item));
   }
   if (WindowState(ws).quitPosted) return true;

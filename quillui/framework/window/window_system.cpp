@@ -175,6 +175,12 @@ bool TWindowSystem::TakeQueued(QueueItem& item) {
   if (queue_.empty()) return false;
   item = queue_.front();
   queue_.pop_front();
+  // A posted message carries the time and the cursor of the moment it is taken.
+  if (MSG* msg = std::get_if<MSG>(&item)) {
+    msg->time = NowMs();
+    msg->ptX = state_->cursorX;
+    msg->ptY = state_->cursorY;
+  }
   return true;
 }
 
