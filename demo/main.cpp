@@ -23,13 +23,17 @@ struct Options {
   int height = 600;
   int scale = 1;
   std::string input;  // headless only: input to replay, see input_script.h
+  bool idleHungry = false;
 };
 
 void Usage() {
   std::fprintf(
       stderr,
       "usage: quill-demo [--screen headless|sdl] [--size 640x480|800x600|1024x768]\n"
-      "                  [--scale N] [--out FILE.png] [--input \"click 10 10; key F6\"]\n");
+      "                  [--scale N] [--out FILE.png] [--input \"click 10 10; key F6\"]\n"
+      "                  [--idle-hungry]\n"
+      "--idle-hungry opens a small window that asks for idle time at every round, as an open\n"
+      "menu watching the mouse does; its idle calls are counted at the end.\n");
 }
 
 bool ParseSize(const char* text, Options& o) {
@@ -55,6 +59,8 @@ bool Parse(int argc, char** argv, Options& o) {
       if (o.scale < 1 || o.scale > 4) return false;
     } else if (a == "--input" && hasValue) {
       o.input = argv[++i];
+    } else if (a == "--idle-hungry") {
+      o.idleHungry = true;
     } else if (a == "--out" && hasValue) {
       o.out = argv[++i];
     } else {
@@ -78,6 +84,22 @@ int WriteScreenshot(const Options& options, bool headless) {
               options.width, options.height, options.out.c_str());
   return 0;
 }
+
+// A small window in the frame's corner that always wants more idle time.
+class IdleHungryWindow final : public quill::TWindow {
+ public:
+  explicit IdleHungryWindow(quill::TWindow* parent) : TWindow(parent, "idle-hungry") {
+    Attr.X = 4;
+    Attr.Y = 4;
+    Attr.W = Attr.H = 12;
+    SetBkgndColor(quill::TColor::LtMagenta);
+  }
+  bool IdleAction(long) override {
+    ++calls;
+    return true;
+  }
+  long calls = 0;
+};
 
 class DemoApp final : public quill::TApplication {
  public:
@@ -136,6 +158,11 @@ int main(int argc, char** argv) {
       return 1;
     }
     app.SetMainWindow(&frame);
+    IdleHungryWindow* hungry = nullptr;
+    if (options.idleHungry) {
+      hungry = new IdleHungryWindow(&frame);  // the frame owns it
+      hungry->Create();
+    }
     frame.SetFocus();
     if (headless) {
       auto settle = [&] {
@@ -153,6 +180,8 @@ int main(int argc, char** argv) {
       status = app.Run();
     }
     if (WriteScreenshot(options, headless) != 0) status = 1;
+    if (hungry)
+      std::printf("quill-demo: %ld idle calls to the idle-hungry window\n", hungry->calls);
   }
   TWindowSystem::Uninstall();
   return status;

@@ -1,8 +1,11 @@
-// How a pane shows its content: among the other panes of the tableau, or over the whole frame.
+// DISPLAY_MODE: how a pane shows its content, as a holder manager answers WmuGetDisplayMode.
 #pragma once
 
 namespace quill {
 
-enum DISPLAY_MODE : int { eTABLEAU_MODE = 0, eFULL_SCREEN_MODE = 1 };
+enum DISPLAY_MODE : int {
+  eTABLEAU_MODE = 0,      // the pane is tiled among the other panes of the tableau
+  eFULL_SCREEN_MODE = 1,  // the pane fills the whole frame
+};
 
 }  // namespace quill

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "quillui/app/user_messages.h"
+#include "quillui/framework/window/application.h"
 #include "quillui/framework/window/window.h"
 
 namespace quill {
@@ -46,7 +47,18 @@ void SendEach(const ZNotifyList& list) {
 }  // namespace
 
 void RegisterCloseList(TWindow* window, int add) { Change(L().close, window, add); }
-void RegisterIdle(TWindow* window, int add) { Change(L().idle, window, add); }
+void RegisterIdle(TWindow* window, int add) {
+  ZNotifyList& idle = L().idle;
+  Change(idle, window, add);
+  if (!window) return;
+  // A registered window gets its idle time from this list alone, once a round: it leaves the
+  // window tree's idle walk while any registration of it remains, and the list is the
+  // application's idle list.
+  bool registered = false;
+  for (size_t i = 0; i < idle.Count() && !registered; ++i) registered = idle[i].window == window;
+  window->EnableTreeIdle(!registered);
+  if (registered) TApplication::SetIdleListHook(&NotifyIdleList);
+}
 void RegisterPreUpdateList(TWindow* window, int add) { Change(L().preUpdate, window, add); }
 void RegisterPostUpdateList(TWindow* window, int add) { Change(L().postUpdate, window, add); }
 

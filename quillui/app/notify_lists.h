@@ -12,6 +12,8 @@ class TWindow;
 // add non-zero registers the window (data 0, the list's message); add 0 removes its first
 // registration with data 0.
 void RegisterCloseList(TWindow* window, int add);
+// A window on the idle list takes its idle time from the list, which every application's
+// loop calls once per idle round, and no longer from the window tree.
 void RegisterIdle(TWindow* window, int add);
 void RegisterPreUpdateList(TWindow* window, int add);
 void RegisterPostUpdateList(TWindow* window, int add);

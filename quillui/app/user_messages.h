@@ -36,6 +36,13 @@ inline constexpr UINT WmuUpdateToolTipText = 0x063E;    // 1598
 inline constexpr UINT WmuRemoveToolTip = 0x063F;        // 1599
 inline constexpr UINT WmuLogTracking = 0x0642;          // 1602
 
+// WmuNotification codes (wParam). 1 and 2 reach a pane and go on to its active holder's
+// content; 5 and 10 go to a holder and from it to its content.
+inline constexpr WPARAM kNotifyPaneCovered = 1;       // put behind another pane, or hidden
+inline constexpr WPARAM kNotifyPaneUncovered = 2;     // brought to the top, or uncovered
+inline constexpr WPARAM kNotifyHolderLeaving = 5;     // stops being the active holder
+inline constexpr WPARAM kNotifyHolderActivated = 10;  // has just become the active holder
+
 // Every user message lies above the platform's first user message number.
 static_assert(WmuGetHelpKey > WM_USER && WmuLogTracking > WM_USER);
 

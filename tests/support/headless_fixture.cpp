@@ -62,7 +62,8 @@ TRecorder::TRecorder(TWindow* parent, std::string n, std::vector<std::string>* l
 
 LRESULT TRecorder::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
   if (log && (recordMouseMoves || msg != WM_MOUSEMOVE) && msg != WM_NCHITTEST &&
-      msg != WM_SETCURSOR && msg != WM_NCCREATE && msg != WM_NCDESTROY && msg != WM_GETDLGCODE) {
+      msg != WM_SETCURSOR && msg != WM_NCCREATE && msg != WM_NCDESTROY && msg != WM_GETDLGCODE &&
+      msg != WM_NCCALCSIZE) {
     std::string entry = name + ":" + MessageName(msg);
     if (msg == WM_TIMER) entry += "(" + std::to_string(wp) + ")";
     if (msg == WM_PARENTNOTIFY) entry += std::string("(") + MessageName(LOWORD(wp)) + ")";

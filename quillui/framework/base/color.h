@@ -94,6 +94,27 @@ inline constexpr TColor TColor::LtCyan{RGB(0, 255, 255)};
 inline constexpr TColor TColor::None{0xFF000000u};
 inline constexpr TColor TColor::Transparent{0xFE000000u};
 
+// System colours: the display's standard colours for window parts, as GetSysColor answers
+// them. Indices without a colour answer black.
+inline constexpr int COLOR_WINDOW = 5;
+inline constexpr int COLOR_WINDOWTEXT = 8;
+inline constexpr int COLOR_BTNFACE = 15;
+inline constexpr int COLOR_BTNSHADOW = 16;
+inline constexpr int COLOR_BTNTEXT = 18;
+inline constexpr int COLOR_BTNHIGHLIGHT = 20;
+
+constexpr TColor GetSysColor(int index) {
+  switch (index) {
+    case COLOR_WINDOW:
+    case COLOR_BTNHIGHLIGHT: return TColor::White;
+    case COLOR_BTNFACE: return TColor::LtGray;
+    case COLOR_BTNSHADOW: return TColor::Gray;
+    case COLOR_WINDOWTEXT:
+    case COLOR_BTNTEXT:
+    default: return TColor::Black;
+  }
+}
+
 inline std::ostream& operator<<(std::ostream& os, const TColor& c) {
   const char* digits = "0123456789ABCDEF";
   os << "0x";

@@ -63,8 +63,11 @@ inline constexpr UINT WM_WINDOWPOSCHANGING = 0x0046;
 inline constexpr UINT WM_WINDOWPOSCHANGED = 0x0047;
 inline constexpr UINT WM_NCCREATE = 0x0081;
 inline constexpr UINT WM_NCDESTROY = 0x0082;
+inline constexpr UINT WM_NCCALCSIZE = 0x0083;
 inline constexpr UINT WM_NCHITTEST = 0x0084;
 inline constexpr UINT WM_GETDLGCODE = 0x0087;
+inline constexpr UINT WM_NCLBUTTONDOWN = 0x00A1;
+inline constexpr UINT WM_NCRBUTTONDOWN = 0x00A4;
 inline constexpr UINT WM_KEYDOWN = 0x0100;
 inline constexpr UINT WM_KEYUP = 0x0101;
 inline constexpr UINT WM_CHAR = 0x0102;
@@ -75,6 +78,7 @@ inline constexpr UINT WM_COMMAND = 0x0111;
 inline constexpr UINT WM_SYSCOMMAND = 0x0112;
 inline constexpr UINT WM_TIMER = 0x0113;
 inline constexpr UINT WM_ENTERIDLE = 0x0121;
+inline constexpr UINT WM_CTLCOLORSTATIC = 0x0138;
 inline constexpr UINT WM_MOUSEMOVE = 0x0200;
 inline constexpr UINT WM_LBUTTONDOWN = 0x0201;
 inline constexpr UINT WM_LBUTTONUP = 0x0202;
@@ -142,6 +146,17 @@ struct WINDOWPOS {
   int cy = 0;
   UINT flags = 0;
 };
+
+// WM_NCCALCSIZE: with wParam true, lParam points at the window's new, old and client
+// rectangles (parent coordinates); the answer's WVR_REDRAW asks for the whole window to be
+// repainted, which every resize here does anyway.
+struct NCCALCSIZE_PARAMS {
+  int rgrc[3][4] = {};  // left, top, right, bottom of each rectangle
+  WINDOWPOS* lppos = nullptr;
+};
+inline constexpr UINT WVR_HREDRAW = 0x0100;
+inline constexpr UINT WVR_VREDRAW = 0x0200;
+inline constexpr UINT WVR_REDRAW = WVR_HREDRAW | WVR_VREDRAW;
 
 // ShowWindow.
 inline constexpr int SW_HIDE = 0;

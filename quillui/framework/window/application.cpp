@@ -19,6 +19,11 @@ TApplication*& CurrentApp() {
   return app;
 }
 
+bool (*&IdleListHook())(long) {
+  static bool (*hook)(long) = nullptr;
+  return hook;
+}
+
 bool PreProcessChain(MSG& msg) {
   for (TWindow* w = GetWindowPtr(msg.hwnd); w; w = w->GetParentO())
     if (w->PreProcessMsg(msg)) return true;
@@ -60,11 +65,25 @@ bool PumpRound() {
 }  // namespace
 
 void ProcessQueuedMessage(MSG& msg) {
-  if (!GetWindowPtr(msg.hwnd)) return;
-  TApplication* app = TApplication::Current();
-  if (app ? app->ProcessAppMsg(msg) : PreProcessChain(msg)) return;
-  if (TWindow* w = GetWindowPtr(msg.hwnd)) w->HandleMessage(msg.message, msg.wParam, msg.lParam);
+  TWindowState& state = WindowState(TWindowSystem::Get());
+  state.messageTime = msg.time;
+  state.messageX = msg.ptX;
+  state.messageY = msg.ptY;
+  if (GetWindowPtr(msg.hwnd)) {
+    TApplication* app = TApplication::Current();
+    if (!(app ? app->ProcessAppMsg(msg) : PreProcessChain(msg)))
+      if (TWindow* w = GetWindowPtr(msg.hwnd))
+        w->HandleMessage(msg.message, msg.wParam, msg.lParam);
+  }
+  TWindow::DeleteClosedWindows();
 }
+
+uint32_t GetMessagePos() {
+  const TWindowState& state = WindowState(TWindowSystem::Get());
+  return uint32_t(MAKEPOINTLPARAM(state.messageX, state.messageY));
+}
+
+long GetMessageTime() { return long(WindowState(TWindowSystem::Get()).messageTime); }
 
 bool PumpWaitingMessages() { return PumpRound(); }
 
@@ -84,56 +103,79 @@ bool TApplication::PumpWaitingMessages() { return PumpRound(); }
 
 bool TApplication::ProcessAppMsg(MSG& msg) { return PreProcessChain(msg); }
 
+void TApplication::SetIdleListHook(bool (*hook)(long)) { IdleListHook() = hook; }
+
 bool TApplication::IdleAction(long idleCount) {
   bool more = false;
-  if (mainWindow_ && mainWindow_->IsWindow()) more = mainWindow_->IdleAction(idleCount);
+  if (mainWindow_ && mainWindow_->IsWindow() && mainWindow_->TakesTreeIdle())
+    more = mainWindow_->IdleAction(idleCount);
+  if (bool (*list)(long) = IdleListHook()) more = list(idleCount) || more;
   if (idleHook_) more = idleHook_(idleCount) || more;
   return more;
 }
 
-bool TApplication::WaitForWork(bool& ended) {
+bool TApplication::IdleOrWait(IdleState& idle) {
+  bool ended = false;
+  if (idle.moreInRow >= 2 && !idle.waited) {
+    idle.waited = true;
+    WaitForWork(ended, kIdleFrameMs);
+    return !ended;
+  }
+  idle.waited = false;
+  if (IdleAction(idle.count++)) {
+    ++idle.moreInRow;
+    return true;
+  }
+  idle.moreInRow = 0;
+  WaitForWork(ended);
+  return !ended;
+}
+
+void TApplication::WaitForWork(bool& ended, int maxWaitMs) {
   TWindowSystem& ws = TWindowSystem::Get();
   ended = false;
-  if (ws.HasQueued() || WindowState(ws).quitPosted) return true;
+  if (ws.HasQueued() || WindowState(ws).quitPosted) return;
   uint64_t due = ws.NextTimerDue();
+  uint64_t now = ws.NowMs();
   std::vector<platform::InputEvent> input;
   if (auto* manual = dynamic_cast<platform::ManualClock*>(&ws.Clock())) {
     ws.Backend().PollInput(0, input);
     for (const platform::InputEvent& e : input) ws.PostInput(e);
-    if (!input.empty()) return true;
+    if (!input.empty()) return;
+    // Only a timer can bring anything now (an idle round that asks for more again and again
+    // without posting changes nothing): the clock jumps to it, a frame at most at a time.
     if (due != UINT64_MAX) {
-      manual->Set(due);
-      return true;
+      uint64_t until = maxWaitMs < 0 ? due : std::min(due, now + uint64_t(maxWaitMs));
+      manual->Set(std::max(until, now));
+      return;
     }
     ReportDiagnostic("The message loop has nothing left to wait for.", "Message loop", __FILE__,
                      __LINE__);
     ended = true;
-    return false;
+    return;
   }
-  uint64_t now = ws.NowMs();
-  int timeout = -1;
-  if (due != UINT64_MAX) timeout = due <= now ? 0 : int(std::min<uint64_t>(due - now, 1u << 30));
+  int timeout = maxWaitMs;
+  if (due != UINT64_MAX) {
+    int untilDue = due <= now ? 0 : int(std::min<uint64_t>(due - now, 1u << 30));
+    timeout = timeout < 0 ? untilDue : std::min(timeout, untilDue);
+  }
   ws.Backend().PollInput(timeout, input);
   for (const platform::InputEvent& e : input) ws.PostInput(e);
-  return true;
 }
 
 int TApplication::Run() {
   TWindowSystem& ws = TWindowSystem::Get();
-  long idleCount = 0;
+  IdleState idle;
   for (;;) {
     if (WindowState(ws).quitPosted) {
       WindowState(ws).quitPosted = false;
       return WindowState(ws).quitCode;
     }
     if (PumpWaitingMessages()) {
-      idleCount = 0;
+      idle = IdleState();
       continue;
     }
-    if (IdleAction(idleCount++)) continue;
-    bool ended = false;
-    WaitForWork(ended);
-    if (ended) return -1;
+    if (!IdleOrWait(idle)) return -1;
   }
 }
 
@@ -149,17 +191,14 @@ int TApplication::BeginModal(TWindow* window) {
   modalEnded_ = false;
   modalResult_ = 0;
   ++modalDepth_;
-  long idleCount = 0;
+  IdleState idle;
   while (!modalEnded_ && !WindowState(ws).quitPosted) {
     if (PumpWaitingMessages()) {
-      idleCount = 0;
+      idle = IdleState();
       continue;
     }
     if (modalEnded_) break;
-    if (IdleAction(idleCount++)) continue;
-    bool ended = false;
-    WaitForWork(ended);
-    if (ended) {
+    if (!IdleOrWait(idle)) {
       modalResult_ = -1;
       break;
     }

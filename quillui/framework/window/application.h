@@ -1,6 +1,9 @@
 // TApplication: the message loop. One round takes posted messages and input first, then due
 // timers, then paints (erase before paint), then presents the screen; while nothing is
-// waiting it gives idle time with a rising count. Modal windows run a nested loop.
+// waiting it gives idle time with a rising count. Once the idle answers ask for more twice in
+// a row, each further idle round waits first for input or a timer, at most one frame, so a
+// window that always wants idle time neither burns a core nor keeps a manual-clock Run going.
+// Modal windows run a nested loop.
 #pragma once
 
 #include <functional>
@@ -37,9 +40,16 @@ class TApplication : public TModule {
   // Defined with the dialogs (message_box.cpp).
   int MessageBox(HWND owner, const char* text, const char* caption = nullptr, UINT type = 0);
 
-  // Idle time: the main window's IdleAction, then the idle hook. True asks for more.
+  // Idle time: the main window's IdleAction (unless it left the tree's idle walk), the idle
+  // list (SetIdleListHook), then the idle hook. True asks for more.
   virtual bool IdleAction(long idleCount);
   void SetIdleHook(std::function<bool(long)> hook) { idleHook_ = std::move(hook); }
+  // The process-wide list of windows that take their idle time from it rather than from the
+  // window tree; every application's idle round calls it once. Null removes it.
+  static void SetIdleListHook(bool (*hook)(long idleCount));
+  // How long an idle round waits for input or a timer once idle time is asked for again and
+  // again: one frame.
+  static constexpr int kIdleFrameMs = 15;
   // Lets the target window and its ancestors pre-process a queued message; true consumes it.
   virtual bool ProcessAppMsg(MSG& msg);
   // The display went away under the running program (closing_without_display.h): the closing
@@ -49,7 +59,16 @@ class TApplication : public TModule {
   virtual void ClosingWithoutDisplay();
 
  private:
-  bool WaitForWork(bool& ended);
+  struct IdleState {
+    long count = 0;     // rises while the queue stays empty
+    int moreInRow = 0;  // idle rounds in a row that asked for more
+    bool waited = false;
+  };
+  // After a round that found nothing to do: an idle round, or the wait before it. False when
+  // nothing can ever happen again (only with the manual clock).
+  bool IdleOrWait(IdleState& idle);
+  // Waits for input or a timer, at most maxWaitMs when that is not negative.
+  void WaitForWork(bool& ended, int maxWaitMs = -1);
 
   TWindow* mainWindow_ = nullptr;
   TApplication* previous_ = nullptr;

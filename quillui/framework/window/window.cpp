@@ -30,6 +30,9 @@ TWindow::TWindow(TWindow* parent, const char* title, TModule* module)
 TWindow::~TWindow() {
   if (deletedFlag_) *deletedFlag_ = true;
   if (handle_ && TWindowSystem::IsInstalled()) Destroy();
+  // Deleted by its owner before the loop came to it.
+  if (deleteWhenClosed_ && TWindowSystem::IsInstalled())
+    EraseFrom(WindowState(TWindowSystem::Get()).closedWindows, this);
   // Children still in the list are owned by this window.
   while (!children_.empty()) {
     TWindow* child = children_.back();
@@ -52,6 +55,33 @@ TWindow* TWindow::ChildWithId(int id) const {
   for (TWindow* c : children_)
     if (c->Attr.Id == id) return c;
   return nullptr;
+}
+
+TWindow* TWindow::LiveChildWithId(int id) const {
+  for (TWindow* c : children_)
+    if (c->handle_ && c->Attr.Id == id) return c;
+  return nullptr;
+}
+
+void TWindow::DeleteClosedWindows() {
+  if (!TWindowSystem::IsInstalled()) return;
+  std::vector<TWindow*>& closed = WindowState(TWindowSystem::Get()).closedWindows;
+  // A deletion may close more windows (the object's children), so look again from the start
+  // after each one.
+  for (size_t i = 0; i < closed.size();) {
+    TWindow* w = closed[i];
+    if (w->handle_) {  // created again since: it stays
+      closed.erase(closed.begin() + ptrdiff_t(i));
+      continue;
+    }
+    if (w->deletedFlag_) {  // still inside one of its handlers
+      ++i;
+      continue;
+    }
+    closed.erase(closed.begin() + ptrdiff_t(i));
+    delete w;
+    i = 0;
+  }
 }
 
 void TWindow::RemoveChild(TWindow* child) {
@@ -148,6 +178,10 @@ void TWindow::DestroyHandle() {
   update_.Clear();
   erasePending_ = false;
   zOrder_.clear();
+  if (deleteWhenClosed_) {
+    auto& closed = WindowState(ws).closedWindows;
+    if (std::find(closed.begin(), closed.end(), this) == closed.end()) closed.push_back(this);
+  }
 }
 
 void TWindow::SendParentNotify(UINT event) {
@@ -255,6 +289,22 @@ bool TWindow::SetWindowPos(HWND insertAfter, int x, int y, int cx, int cy, UINT 
       z.insert(it == z.end() ? z.begin() : it + 1, this);
     }
     zChanged = before != z;
+  }
+  if (sized || (pos.flags & SWP_FRAMECHANGED)) {
+    // The new, the old and the old client rectangle, in the parent's coordinates.
+    NCCALCSIZE_PARAMS nc;
+    TRect oldClient = oldBounds;
+    oldClient.Inflate(-BorderWidth(), -BorderWidth());
+    for (int i = 0; i < 3; ++i) {
+      const TRect& r = i == 0 ? newBounds : i == 1 ? oldBounds : oldClient;
+      nc.rgrc[i][0] = r.left;
+      nc.rgrc[i][1] = r.top;
+      nc.rgrc[i][2] = r.right;
+      nc.rgrc[i][3] = r.bottom;
+    }
+    nc.lppos = &pos;
+    SendMessage(WM_NCCALCSIZE, 1, reinterpret_cast<LPARAM>(&nc));
+    if (!handle_) return false;
   }
   if (pos.flags & SWP_SHOWWINDOW) Attr.Style |= WS_VISIBLE;
   if (pos.flags & SWP_HIDEWINDOW) Attr.Style &= ~WS_VISIBLE;
@@ -448,7 +498,8 @@ bool TWindow::IdleAction(long idleCount) {
   bool more = false;
   std::vector<TWindow*> kids = children_;
   for (TWindow* c : kids)
-    if (c->handle_ && std::find(children_.begin(), children_.end(), c) != children_.end())
+    if (std::find(children_.begin(), children_.end(), c) != children_.end() && c->handle_ &&
+        c->treeIdle_)
       more = c->IdleAction(idleCount) || more;
   return more;
 }

@@ -57,6 +57,15 @@ class TWindow {
   bool IsAutoCreate() const { return autoCreate_; }
   // Whether this is a pop-up (top-level) window rather than a child window.
   bool IsTopLevel() const { return (Attr.Style & WS_CHILD) == 0; }
+  // Asks the loop to delete this object once its window is gone, after the message being
+  // handled (see DeleteClosedWindows). Only for objects made with new whose owner does not
+  // delete them once their window has closed; whoever deletes such an object before the loop
+  // does may still do so.
+  void SetDeleteWhenClosed(bool enable = true) { deleteWhenClosed_ = enable; }
+  bool IsDeleteWhenClosed() const { return deleteWhenClosed_; }
+  // Deletes the objects that asked for it whose windows are gone, except those still handling
+  // a message (they wait for a later call). The loop calls it after every message it takes.
+  static void DeleteClosedWindows();
 
   // --- Objects: parent and child list in creation order ---------------------------------------
   TWindow* GetParentO() const { return parent_; }
@@ -66,7 +75,10 @@ class TWindow {
   TWindow* GetFirstChild() const { return children_.empty() ? nullptr : children_.front(); }
   TWindow* GetLastChild() const { return children_.empty() ? nullptr : children_.back(); }
   unsigned NumChildren() const { return unsigned(children_.size()); }
+  // The first child object with that id, whether or not it has a window.
   TWindow* ChildWithId(int id) const;
+  // The first child with that id whose window exists: a child that closed itself is not found.
+  TWindow* LiveChildWithId(int id) const;
   // Takes a child object out of the list without deleting it.
   virtual void RemoveChild(TWindow* child);
 
@@ -165,8 +177,13 @@ class TWindow {
   // Sees every queued message for this window or a descendant first; true consumes it.
   virtual bool PreProcessMsg(MSG& msg);
   // Called while the queue is empty, with a count that rises while it stays empty; answers
-  // whether more idle time is wanted. The default passes it to the children.
+  // whether more idle time is wanted. The default passes it to the children that take their
+  // idle time from the window tree.
   virtual bool IdleAction(long idleCount);
+  // A window that gets its idle time some other way (a list of the application's) leaves the
+  // tree's idle walk, so it is not called twice in a round.
+  void EnableTreeIdle(bool enable) { treeIdle_ = enable; }
+  bool TakesTreeIdle() const { return treeIdle_; }
   virtual bool CanClose();
   // Destroys the window when CanClose() agrees; a main window ends the application's loop.
   virtual void CloseWindow(int retVal = 0);
@@ -202,6 +219,12 @@ class TWindow {
   virtual int EvMouseActivate(HWND topLevel, UINT hitTest, UINT msg);
   virtual UINT EvNCHitTest(const TPoint& screenPoint);
   virtual UINT EvGetDlgCode(const MSG* msg);
+  // WM_NCCALCSIZE, sent when the size changes: answers WVR_* bits; every resize repaints the
+  // whole window here, so the answer changes nothing. The default answers 0.
+  virtual UINT EvNCCalcSize(bool calcValidRects, NCCALCSIZE_PARAMS& params);
+  // Button presses in the non-client area (hit-test code, screen point). Nothing by default.
+  virtual void EvNCLButtonDown(UINT hitTest, const TPoint& screenPoint);
+  virtual void EvNCRButtonDown(UINT hitTest, const TPoint& screenPoint);
   virtual void EvMouseMove(UINT modKeys, const TPoint& point);
   virtual void EvLButtonDown(UINT modKeys, const TPoint& point);
   virtual void EvLButtonUp(UINT modKeys, const TPoint& point);
@@ -244,6 +267,8 @@ class TWindow {
   bool erasePending_ = false;
   bool autoCreate_ = true;
   bool destroying_ = false;
+  bool deleteWhenClosed_ = false;
+  bool treeIdle_ = true;
   TColor bkgndColor_ = TColor::None;
   // Set by the destructor when a handler deletes the window it is running in, so the
   // dispatch that called it touches nothing of the dead object on the way out.
@@ -293,5 +318,10 @@ UINT GetDoubleClickTime();
 int16_t GetKeyState(int virtualKey);
 // The framework's millisecond clock.
 uint64_t GetTickCount();
+// The cursor's screen position (x in the low word, y in the high word, as GET_X_LPARAM and
+// GET_Y_LPARAM read them) and the clock's time when the message being handled was taken from
+// the queue; for posted messages, routed input and timers alike.
+uint32_t GetMessagePos();
+long GetMessageTime();
 
 }  // namespace quill

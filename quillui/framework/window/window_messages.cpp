@@ -38,6 +38,13 @@ LRESULT TWindow::DispatchTyped(UINT msg, WPARAM wp, LPARAM lp) {
                              HIWORD(uintptr_t(lp)));
     case WM_NCHITTEST: return LRESULT(int(EvNCHitTest(PointOf(lp))));
     case WM_GETDLGCODE: return EvGetDlgCode(reinterpret_cast<const MSG*>(lp));
+    case WM_NCCALCSIZE: {
+      if (wp) return EvNCCalcSize(true, *reinterpret_cast<NCCALCSIZE_PARAMS*>(lp));
+      NCCALCSIZE_PARAMS only;  // wParam false: lParam is one rectangle, not answered here
+      return EvNCCalcSize(false, only);
+    }
+    case WM_NCLBUTTONDOWN: EvNCLButtonDown(UINT(wp), PointOf(lp)); return 0;
+    case WM_NCRBUTTONDOWN: EvNCRButtonDown(UINT(wp), PointOf(lp)); return 0;
     case WM_MOUSEMOVE: EvMouseMove(UINT(wp), PointOf(lp)); return 0;
     case WM_LBUTTONDOWN: EvLButtonDown(UINT(wp), PointOf(lp)); return 0;
     case WM_LBUTTONUP: EvLButtonUp(UINT(wp), PointOf(lp)); return 0;
@@ -134,6 +141,9 @@ void TWindow::EvParentNotify(UINT, UINT, HWND) { DefaultProcessing(); }
 int TWindow::EvMouseActivate(HWND, UINT, UINT) { return int(DefaultProcessing()); }
 UINT TWindow::EvNCHitTest(const TPoint&) { return UINT(DefaultProcessing()); }
 UINT TWindow::EvGetDlgCode(const MSG*) { return UINT(DefaultProcessing()); }
+UINT TWindow::EvNCCalcSize(bool, NCCALCSIZE_PARAMS&) { return UINT(DefaultProcessing()); }
+void TWindow::EvNCLButtonDown(UINT, const TPoint&) { DefaultProcessing(); }
+void TWindow::EvNCRButtonDown(UINT, const TPoint&) { DefaultProcessing(); }
 void TWindow::EvMouseMove(UINT, const TPoint&) { DefaultProcessing(); }
 void TWindow::EvLButtonDown(UINT, const TPoint&) { DefaultProcessing(); }
 void TWindow::EvLButtonUp(UINT, const TPoint&) { DefaultProcessing(); }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "quillui/framework/base/messages.h"
 #include "quillui/framework/window/window_system.h"
@@ -11,6 +12,8 @@
 #include "quillui/platform/screen/screen_backend.h"
 
 namespace quill {
+
+class TWindow;
 
 struct TWindowState {
   HWND focus = nullptr;
@@ -27,6 +30,14 @@ struct TWindowState {
   uint8_t keyState[256] = {};
   UINT doubleClickTimeMs = kDefaultDoubleClickTimeMs;
   platform::CursorShape cursorShape = platform::CursorShape::Arrow;
+
+  // Where the cursor was and what the clock said when the last message was taken.
+  uint64_t messageTime = 0;
+  int messageX = 0;
+  int messageY = 0;
+
+  // Objects that asked to be deleted once their windows closed, waiting for the loop.
+  std::vector<TWindow*> closedWindows;
 
   bool quitPosted = false;
   int quitCode = 0;

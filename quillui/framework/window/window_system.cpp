@@ -74,6 +74,8 @@ void TWindowSystem::Uninstall() {
       if (w->IsWindow()) w->Destroy();
     ws.desktop_->Destroy();
   }
+  // Objects that asked to go with their windows go now, while the system still knows them.
+  TWindow::DeleteClosedWindows();
   ws.desktop_.reset();
   Installed().reset();
 }
@@ -148,6 +150,8 @@ bool TWindowSystem::FireDueTimers() {
     msg.message = WM_TIMER;
     msg.wParam = d.id;
     msg.time = now;
+    msg.ptX = WindowState(*this).cursorX;
+    msg.ptY = WindowState(*this).cursorY;
     ProcessQueuedMessage(msg);
   }
   return true;
@@ -171,6 +175,12 @@ bool TWindowSystem::TakeQueued(QueueItem& item) {
   if (queue_.empty()) return false;
   item = queue_.front();
   queue_.pop_front();
+  // A posted message carries the time and the cursor of the moment it is taken.
+  if (MSG* msg = std::get_if<MSG>(&item)) {
+    msg->time = NowMs();
+    msg->ptX = state_->cursorX;
+    msg->ptY = state_->cursorY;
+  }
   return true;
 }
 
