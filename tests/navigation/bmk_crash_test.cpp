@@ -91,12 +91,14 @@ TEST_F(BmkCrashTest, KilledWhileSavingLeavesTheOldOrTheNewList) {
   int sawOld = 0;
   int sawNew = 0;
   // A loaded machine can push every random kill to one side of the replacement; extra rounds
-  // then aim at the missing side (at once, or after several whole saves) until both are seen.
-  const long longDelay = 50000 + long(saveUs) * 3;
-  for (int round = 1; round <= kRounds || ((sawOld == 0 || sawNew == 0) && round <= 2 * kRounds);
+  // then aim at the missing side (at once, or after ever longer waits) until both are seen.
+  long longDelay = 50000 + long(saveUs) * 3;
+  for (int round = 1;
+       round <= kRounds || ((sawOld == 0 || sawNew == 0) && round <= kRounds + kRounds / 4);
        ++round) {
     Stamp(round);
     const long delay = round <= kRounds ? delayUs(random) : sawNew == 0 ? longDelay : 0;
+    if (round > kRounds && sawNew == 0) longDelay = std::min(2 * longDelay, 2000000L);
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
