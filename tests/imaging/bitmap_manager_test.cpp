@@ -20,8 +20,8 @@ class BitmapManagerTest : public ProfileTest {
     ProfileTest::SetUp();
     ResetBitmapManager();
     previousDir_ = fs::current_path();
-    fs::create_directory(dir + "/work");
-    fs::current_path(dir + "/work");  // local folders are found from the current directory
+    fs::create_directory(dir + "/program");
+    fs::current_path(dir + "/program");  // local folders are found from the current directory
     media = dir + "/media";
     fs::create_directory(media);
   }
@@ -92,7 +92,7 @@ TEST_F(BitmapManagerTest, SearchOrderWithADirectoryStopsAtTheCdFolder) {
   manager.add_set("buttons");
   tried.clear();
   EXPECT_EQ(manager.load_bitmap("x.bmp", "buttons"), nullptr);
-  EXPECT_EQ(tried, (std::vector<std::string>{"./buttons/x.bmp", "dir:/work/buttons.set@73+10",
+  EXPECT_EQ(tried, (std::vector<std::string>{"./buttons/x.bmp", "dir:/program/buttons.set@73+10",
                                              "cd:/buttons/x.bmp"}));
 }
 
@@ -145,7 +145,8 @@ TEST_F(BitmapManagerTest, NamesMatchWithoutRegardToCaseInSetsAndFolders) {
   EXPECT_EQ(loose->Width(), 4);
   EXPECT_NE(manager.load_bitmap("loose\\pbprev.bmp", nullptr), nullptr);
   // A name never leads out of its folder.
-  EXPECT_EQ(manager.load_bitmap_from_local_directory("../work/loose/PbPrev.Bmp", "loose"), nullptr);
+  EXPECT_EQ(manager.load_bitmap_from_local_directory("../program/loose/PbPrev.Bmp", "loose"),
+            nullptr);
 }
 
 TEST_F(BitmapManagerTest, AMemberIsReadWithExactlyItsLength) {
