@@ -343,7 +343,7 @@ TEST_F(ShadowTest, TheImagingSceneOnTheApplicationBackground) {
   });
   // 5: a wide pane along the foot.
   auto* foot = new ScenePane(&scene, {L, 460, R, 556});
-  new ZStatic(foot, 4, "Five panes cast soft shadows on the atlas background.", SS_CENTER, 10, 36,
+  new ZStatic(foot, 4, "Five panes cast their shadows on the atlas background.", SS_CENTER, 10, 36,
               R - L - 20, 24);
 
   ASSERT_TRUE(scene.Create());
