@@ -1,4 +1,5 @@
 #include "quillui/imaging/data_set.h"
+#include "quillui/framework/stream/file_io.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -42,51 +43,6 @@ std::string SystemError(const std::string& what, const std::string& path) {
   return what + " " + path + ": " + std::strerror(errno);
 }
 
-// A file descriptor closed when it goes out of scope.
-class Fd {
- public:
-  explicit Fd(int fd = -1) : fd_(fd) {}
-  ~Fd() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  int get() const { return fd_; }
-  int release() {
-    const int fd = fd_;
-    fd_ = -1;
-    return fd;
-  }
-
- private:
-  int fd_;
-};
-
-// Reads n bytes at offset; false when fewer are there.
-bool ReadAt(int fd, uint64_t offset, uint8_t* out, size_t n) {
-  size_t done = 0;
-  while (done < n) {
-    const ssize_t r = ::pread(fd, out + done, n - done, off_t(offset + done));
-    if (r < 0 && errno == EINTR) continue;
-    if (r <= 0) return false;
-    done += size_t(r);
-  }
-  return true;
-}
-
-bool WriteAll(int fd, const uint8_t* data, size_t size) {
-  while (size > 0) {
-    const ssize_t n = ::write(fd, data, size);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += n;
-    size -= size_t(n);
-  }
-  return true;
-}
-
 // A file being written under a temporary name beside its final path; Commit renames it over the
 // final path, and anything short of a commit removes it, so the file that was there before is
 // never touched by a failure.
@@ -124,7 +80,7 @@ class ReplacingFile {
   // fails.
   void Copy(const std::string& source, uint64_t offset, uint64_t length) {
     if (!ok()) return;
-    Fd in(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
+    TFileDescriptor in(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
     if (in.get() < 0) return Fail(SystemError("cannot open", source));
     auto buffer = std::make_unique_for_overwrite<uint8_t[]>(kCopyChunk);
     while (length > 0 && ok()) {
@@ -195,7 +151,7 @@ void ZDataSet::ReadDirectory() {
   skipped_ = 0;
   readError_.clear();
   auto fail = [&](std::string why) { readError_ = path_ + ": " + std::move(why); };
-  Fd fd(::open(path_.c_str(), O_RDONLY | O_CLOEXEC));
+  TFileDescriptor fd(::open(path_.c_str(), O_RDONLY | O_CLOEXEC));
   if (fd.get() < 0) return fail(std::string("cannot open: ") + std::strerror(errno));
   struct stat st {};
   if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return fail("not a regular file");

@@ -1,4 +1,5 @@
 #include "quillui/profile/graphic_reader.h"
+#include "quillui/framework/stream/file_io.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -14,21 +15,6 @@
 #include "quillui/framework/image/png_codec.h"
 
 namespace quill {
-
-namespace {
-
-bool ReadExactly(int fd, uint64_t offset, uint8_t* out, size_t n) {
-  size_t done = 0;
-  while (done < n) {
-    const ssize_t r = ::pread(fd, out + done, n - done, off_t(offset + done));
-    if (r < 0 && errno == EINTR) continue;
-    if (r <= 0) return false;
-    done += size_t(r);
-  }
-  return true;
-}
-
-}  // namespace
 
 ZGraphicReader::ZGraphicReader(const char* fileName, long offset, long length,
                                const TPalette* palette) {
@@ -75,7 +61,7 @@ ZGraphicReader::ZGraphicReader(const char* fileName, long offset, long length,
   // The first bytes tell the format; for a bitmap they are its headers, not read again.
   uint8_t magic[kBmpHeadBytes];
   const size_t magicBytes = extent < sizeof magic ? size_t(extent) : sizeof magic;
-  if (!ReadExactly(fd, start, magic, magicBytes)) {
+  if (!ReadAt(fd, start, magic, magicBytes)) {
     ::close(fd);
     error_ = "cannot read " + path;
     return;
@@ -94,7 +80,7 @@ ZGraphicReader::ZGraphicReader(const char* fileName, long offset, long length,
       return;
     }
     std::vector<uint8_t> bytes(static_cast<size_t>(extent));
-    const bool ok = ReadExactly(fd, start, bytes.data(), bytes.size());
+    const bool ok = ReadAt(fd, start, bytes.data(), bytes.size());
     ::close(fd);
     if (!ok) {
       error_ = "cannot read " + path;

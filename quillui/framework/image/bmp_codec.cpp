@@ -1,4 +1,5 @@
 #include "quillui/framework/image/bmp_codec.h"
+#include "quillui/framework/stream/file_io.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -453,33 +454,6 @@ uint64_t ClaimedExtent(std::span<const uint8_t> prefix, uint64_t available) {
   return std::clamp<uint64_t>(extent, prefix.size(), available);
 }
 
-// A file descriptor closed when it goes out of scope.
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
-
-// Reads exactly n bytes at offset; false when the file has fewer or cannot be read.
-bool ReadAt(int fd, uint64_t offset, uint8_t* out, size_t n) {
-  size_t done = 0;
-  while (done < n) {
-    const ssize_t r = ::pread(fd, out + done, n - done, off_t(offset + done));
-    if (r < 0 && errno == EINTR) continue;
-    if (r <= 0) return false;
-    done += size_t(r);
-  }
-  return true;
-}
-
 // Reads the rows of an uncompressed file whose rows the DIB holds byte for byte (every depth
 // but 16 bits and bit fields) straight into the DIB's pixel block: bottom-up rows in one read,
 // top-down rows through a vector of row addresses in reverse order.
@@ -522,7 +496,7 @@ bool ReadRowsInto(int fd, uint64_t at, const CheckedBmp& c, TDib& dib) {
 }  // namespace
 
 DibResult ReadBmpFile(const std::string& path, uint64_t offset, uint64_t length) {
-  FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  TFileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (file.get() < 0) return Fail("cannot open " + path + ": " + std::strerror(errno));
   struct stat st {};
   if (::fstat(file.get(), &st) != 0 || !S_ISREG(st.st_mode)) {

@@ -1,4 +1,5 @@
 #include "quillui/framework/image/dib.h"
+#include "quillui/framework/stream/file_io.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -176,19 +177,6 @@ namespace {
 
 std::string SystemError(const char* what, const std::string& path) {
   return std::string(what) + " " + path + ": " + std::strerror(errno);
-}
-
-bool WriteAll(int fd, const uint8_t* data, size_t size) {
-  while (size > 0) {
-    const ssize_t n = ::write(fd, data, size);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += n;
-    size -= size_t(n);
-  }
-  return true;
 }
 
 }  // namespace
