@@ -1,7 +1,10 @@
 #include "quillui/framework/gdi/palette.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
+#include <cstring>
+#include <vector>
 
 #include "quillui/framework/gdi/screen.h"
 #include "quillui/framework/image/dib.h"
@@ -202,7 +205,72 @@ TColor TColorMatcher::Resolve(TColor c) const {
 
 uint8_t TColorMatcher::Match(TColor c) const { return mono_ ? Mono(Resolve(c)) : Slot(c); }
 
+// What a colour table's map depends on besides the colours: the system palette, the selected
+// palette's entries and the slots they were realised into, and whether the target is a mask.
+// Kept whole, so a remembered map is reused only for exactly the same inputs.
+struct TColorMapInputs {
+  std::array<TPaletteEntry, 256> system{};
+  std::vector<TPaletteEntry> palette;
+  std::vector<uint8_t> slots;
+  bool mono = false;
+  bool operator==(const TColorMapInputs&) const = default;
+};
+
+TColorMatcher::TColorMatcher(TScreen& screen, const TPalette* palette, bool monochrome)
+    : screen_(screen),
+      palette_(palette && palette->IsOK() ? palette : nullptr),
+      mono_(monochrome) {}
+
+TColorMatcher::~TColorMatcher() = default;
+
+namespace {
+
+struct RememberedMap {
+  TColorMapInputs inputs;
+  std::vector<TRgbQuad> colors;
+  std::array<uint8_t, 256> map{};
+};
+
+}  // namespace
+
 void TColorMatcher::MapTable(const TRgbQuad* colors, int count, uint8_t* map256) const {
+  // Matching 256 colours costs more than drawing a screenful of pixels, and windows draw the
+  // same few pictures through the same palette again and again: the last maps made on this
+  // thread are kept, newest last.
+  thread_local std::vector<RememberedMap> remembered;
+  constexpr size_t kKept = 24;
+  count = std::clamp(count, 0, 256);
+  // A matcher lives for one drawing call, during which the palettes stay as they are.
+  if (!inputs_) {
+    inputs_ = std::make_unique<TColorMapInputs>();
+    screen_.GetSystemPaletteEntries(0, 256, inputs_->system.data());
+    if (palette_) {
+      const int n = palette_->GetNumEntries();
+      inputs_->palette.resize(size_t(n));
+      palette_->GetPaletteEntries(0, n, inputs_->palette.data());
+      inputs_->slots.resize(size_t(n));
+      for (int i = 0; i < n; ++i) inputs_->slots[size_t(i)] = palette_->SystemIndex(i, screen_);
+    }
+    inputs_->mono = mono_;
+  }
+  for (size_t i = remembered.size(); i-- > 0;) {
+    const RememberedMap& r = remembered[i];
+    if (int(r.colors.size()) == count && std::equal(colors, colors + count, r.colors.begin()) &&
+        r.inputs == *inputs_) {
+      std::memcpy(map256, r.map.data(), 256);
+      return;
+    }
+  }
+  RememberedMap r;
+  r.inputs = *inputs_;
+  r.colors.assign(colors, colors + count);
+  MapTableAfresh(colors, count, r.map.data());
+  std::memcpy(map256, r.map.data(), 256);
+  if (remembered.size() >= kKept) remembered.erase(remembered.begin());
+  remembered.push_back(std::move(r));
+}
+
+void TColorMatcher::MapTableAfresh(const TRgbQuad* colors, int count, uint8_t* map256) const {
   std::fill_n(map256, 256, mono_ ? uint8_t(0x00) : Match(TColor::Black));
   count = std::clamp(count, 0, 256);
   for (int i = 0; i < count; ++i) {

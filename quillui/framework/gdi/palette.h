@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "quillui/framework/base/color.h"
@@ -82,12 +83,14 @@ inline int GetNearestPaletteIndex(const TPalette& palette, TColor c) {
 // colour tables go to the nearest entry of the selected palette and then to its slot (to the
 // nearest system colour without one); plain RGB goes to the nearest system colour. On a
 // monochrome target every colour becomes black (0x00) or white (0xFF), whichever is nearer.
+struct TColorMapInputs;
+
 class TColorMatcher {
  public:
-  TColorMatcher(TScreen& screen, const TPalette* palette, bool monochrome)
-      : screen_(screen),
-        palette_(palette && palette->IsOK() ? palette : nullptr),
-        mono_(monochrome) {}
+  TColorMatcher(TScreen& screen, const TPalette* palette, bool monochrome);
+  ~TColorMatcher();
+  TColorMatcher(const TColorMatcher&) = delete;
+  TColorMatcher& operator=(const TColorMatcher&) = delete;
 
   uint8_t Match(TColor c) const;
   // The RGB colour that a value stands for (PALETTEINDEX resolved), flag byte cleared.
@@ -105,10 +108,13 @@ class TColorMatcher {
  private:
   uint8_t Mono(TColor rgb) const;
   uint8_t Slot(TColor c) const;
+  void MapTableAfresh(const TRgbQuad* colors, int count, uint8_t* map256) const;
 
   TScreen& screen_;
   const TPalette* palette_;
   bool mono_;
+  // What MapTable's answers depend on, gathered at its first call (see palette.cpp).
+  mutable std::unique_ptr<TColorMapInputs> inputs_;
 };
 
 }  // namespace quill
