@@ -41,73 +41,6 @@ std::vector<TRect> LevelRects(const ZShadowScene& s, const ZShadowSpec& spec, in
   return rects;
 }
 
-// What a colour map depends on besides the colour table: the selected palette's entries and
-// the system slots they were realised into, the system palette, and whether the target is a
-// mask. Kept whole, so a cached map is reused only for exactly the same inputs.
-struct MapContext {
-  std::array<TPaletteEntry, 256> system{};
-  std::vector<TPaletteEntry> palette;
-  std::vector<uint8_t> slots;
-  bool mono = false;
-  bool operator==(const MapContext&) const = default;
-};
-
-MapContext ContextOf(TScreen& screen, const TPalette* palette, bool mono) {
-  MapContext c;
-  screen.GetSystemPaletteEntries(0, 256, c.system.data());
-  if (palette && palette->IsOK()) {
-    c.palette.resize(size_t(palette->GetNumEntries()));
-    palette->GetPaletteEntries(0, palette->GetNumEntries(), c.palette.data());
-    for (int i = 0; i < palette->GetNumEntries(); ++i)
-      c.slots.push_back(palette->SystemIndex(i, screen));
-  }
-  c.mono = mono;
-  return c;
-}
-
-// Matching 256 colours against a palette costs far more than painting a frame, and a window
-// paints with the same few tables again and again: the last maps made are kept.
-struct CachedTable {
-  MapContext context;
-  std::vector<TRgbQuad> colors;
-  std::array<uint8_t, 256> map{};
-};
-
-void CachedMap(const MapContext& context, const TColorMatcher& matcher, const TRgbQuad* colors,
-               int count, uint8_t* map256) {
-  static std::vector<CachedTable> cache;  // newest last
-  constexpr size_t kKept = 24;
-  for (size_t i = cache.size(); i-- > 0;) {
-    CachedTable& t = cache[i];
-    if (int(t.colors.size()) == count && std::equal(colors, colors + count, t.colors.begin()) &&
-        t.context == context) {
-      std::memcpy(map256, t.map.data(), 256);
-      return;
-    }
-  }
-  if (cache.size() >= kKept) cache.erase(cache.begin());
-  CachedTable t;
-  t.context = context;
-  t.colors.assign(colors, colors + count);
-  matcher.MapTable(colors, count, t.map.data());
-  std::memcpy(map256, t.map.data(), 256);
-  cache.push_back(std::move(t));
-}
-
-// MapRow in whole blocks of kBlock bytes: a span's last partial block is mapped as the last
-// kBlock bytes again, which rewrites some bytes with the same values (source and target are
-// different pixels) instead of falling to the byte-at-a-time tail.
-void MapSpan(uint8_t* dst, const uint8_t* src, const uint8_t* map, size_t n) {
-  constexpr size_t kBlock = 64;
-  if (n <= kBlock) {
-    MapRow(dst, src, map, n);
-    return;
-  }
-  const size_t whole = n - n % kBlock;
-  MapRow(dst, src, map, whole);
-  if (whole != n) MapRow(dst + n - kBlock, src + n - kBlock, map, kBlock);
-}
-
 }  // namespace
 
 std::vector<int> ShadowLevels(int count, int divisor) {
@@ -168,19 +101,24 @@ void PaintShadows(TDC& dc, const ZShadowScene& s, const ZShadowSpec& spec) {
   }
   const int count = int(spec.shades.size());
   const std::vector<int> levels = ShadowLevels(count, spec.divisor);
+  // Each level's map has a one-byte slot; more levels than that are drawn the classic way.
+  if (levels.size() > 255) {
+    PaintShadowsByLevels(dc, s, spec);
+    return;
+  }
 
   // One map from picture index to target index for the picture as it is (slot 0) and for
   // each level drawn (slot k + 1), made as SetDIBitsToDevice makes its map.
   TScreen& screen = target.screen ? *target.screen : CurrentScreen();
   const TColorMatcher matcher(screen, dc.GetPalette(), target.bitsPerPixel == 1);
   const int colors = std::min(dib->NumColors(), 256);
-  const MapContext context = ContextOf(screen, dc.GetPalette(), target.bitsPerPixel == 1);
   std::vector<std::array<uint8_t, 256>> maps(levels.size() + 1);
+  static_assert(sizeof(std::array<uint8_t, 256>) == 256, "the maps must lie back to back");
   std::vector<TRgbQuad> shaded(size_t(std::max(colors, 1)));
-  CachedMap(context, matcher, dib->GetColors(), colors, maps[0].data());
+  matcher.MapTable(dib->GetColors(), colors, maps[0].data());
   for (size_t k = 0; k < levels.size(); ++k) {
     ShadeColors(dib->GetColors(), colors, spec.shades[size_t(levels[k])], shaded.data());
-    CachedMap(context, matcher, shaded.data(), colors, maps[k + 1].data());
+    matcher.MapTable(shaded.data(), colors, maps[k + 1].data());
   }
   std::vector<bool> identity(maps.size());
   for (size_t k = 0; k < maps.size(); ++k) identity[k] = IsIdentityMap(maps[k].data(), 256);
@@ -217,6 +155,20 @@ void PaintShadows(TDC& dc, const ZShadowScene& s, const ZShadowSpec& spec) {
   };
   std::vector<Run> runs;
   std::vector<int> xs;
+  // A segment of a row: one run's columns with its slot, or narrow runs side by side
+  // (kMixed) whose columns' map offsets start at columns in columnMaps.
+  constexpr int kWideRun = 16;
+  enum class Kind : uint8_t { kCopy, kMap, kMixed };
+  struct Segment {
+    int left, right;
+    Kind kind;
+    const uint8_t* map;  // kMap
+    size_t columns;      // kMixed
+  };
+  std::vector<Segment> segments;
+  std::vector<uint16_t> columnMaps;
+  // The maps lie back to back: slot k's entry for index i is flat[k * 256 + i].
+  const uint8_t* flat = maps[0].data();
   for (size_t b = 0; b + 1 < cuts.size(); ++b) {
     const int top = cuts[b], bottom = cuts[b + 1];
     // The runs of this band: elementary intervals between the edges of the rectangles that
@@ -241,37 +193,54 @@ void PaintShadows(TDC& dc, const ZShadowScene& s, const ZShadowSpec& spec) {
       else
         runs.push_back({xs[i], xs[i + 1], slot});
     }
-    // Each run of each row, cut to each rectangle of the DC's clip, mapped straight into
-    // the target's row.
+    // Each rectangle of the DC's clip cuts the band's runs into segments: a wide run is copied
+    // or mapped whole; narrow runs side by side (the edges between levels, a couple of pixels
+    // each) join one segment mapped pixel by pixel through each column's map, so a row costs
+    // a few calls however many levels meet in it. Rows are walked top to bottom, each once.
     for (const TRect& clipDevice : dc.GetClipRegion().Rects()) {
       const TRect clip(clipDevice.left - org.x, clipDevice.top - org.y, clipDevice.right - org.x,
                        clipDevice.bottom - org.y);
       const int y0 = std::max(top, clip.top), y1 = std::min(bottom, clip.bottom);
       if (y0 >= y1) continue;
-      bool drew = false;
+      segments.clear();
+      columnMaps.clear();
       for (const Run& run : runs) {
         const int x0 = std::max(run.left, clip.left), x1 = std::min(run.right, clip.right);
         if (x0 >= x1) continue;
-        const uint8_t* map = maps[run.slot].data();
-        const size_t n = size_t(x1 - x0);
-        // Picture rows are bottom-up: row y lies stride bytes below row y - 1.
-        const uint8_t* src = dib->ScanLine(y0 + s.origin.y) + (x0 + s.origin.x);
-        const ptrdiff_t srcStep = -ptrdiff_t(dib->BytesPerLine());
-        uint8_t* dst = target.Row(y0 + org.y) + (x0 + org.x);
-        if (identity[run.slot]) {
-          for (int y = y0; y < y1; ++y, src += srcStep, dst += target.stride)
-            std::memcpy(dst, src, n);
-        } else if (n < 16) {
-          // The thin edges between levels: a call per row would cost more than the pixels.
-          for (int y = y0; y < y1; ++y, src += srcStep, dst += target.stride)
-            for (size_t i = 0; i < n; ++i) dst[i] = map[src[i]];
-        } else {
-          for (int y = y0; y < y1; ++y, src += srcStep, dst += target.stride)
-            MapSpan(dst, src, map, n);
+        if (x1 - x0 >= kWideRun) {
+          if (identity[run.slot])
+            segments.push_back({x0, x1, Kind::kCopy, nullptr, 0});
+          else
+            segments.push_back({x0, x1, Kind::kMap, maps[run.slot].data(), 0});
+          continue;
         }
-        drew = true;
+        if (segments.empty() || segments.back().kind != Kind::kMixed || segments.back().right != x0)
+          segments.push_back({x0, x0, Kind::kMixed, nullptr, columnMaps.size()});
+        columnMaps.insert(columnMaps.end(), size_t(x1 - x0), uint16_t(run.slot * 256));
+        segments.back().right = x1;
       }
-      if (drew && target.screen) {
+      if (segments.empty()) continue;
+      // Picture rows are bottom-up: row y lies stride bytes below row y - 1.
+      const uint8_t* srcRow = dib->ScanLine(y0 + s.origin.y) + s.origin.x;
+      const ptrdiff_t srcStep = -ptrdiff_t(dib->BytesPerLine());
+      uint8_t* dstRow = target.Row(y0 + org.y) + org.x;
+      for (int y = y0; y < y1; ++y, srcRow += srcStep, dstRow += target.stride) {
+        for (const Segment& seg : segments) {
+          const uint8_t* src = srcRow + seg.left;
+          uint8_t* dst = dstRow + seg.left;
+          const size_t n = size_t(seg.right - seg.left);
+          switch (seg.kind) {
+            case Kind::kCopy: std::memcpy(dst, src, n); break;
+            case Kind::kMap: MapRow(dst, src, seg.map, n); break;
+            case Kind::kMixed: {
+              const uint16_t* column = columnMaps.data() + seg.columns;
+              for (size_t i = 0; i < n; ++i) dst[i] = flat[column[i] + src[i]];
+              break;
+            }
+          }
+        }
+      }
+      if (target.screen) {
         target.screen->MarkDirty(
             TRect(clip.left + org.x, y0 + org.y, clip.right + org.x, y1 + org.y) & clipDevice);
       }

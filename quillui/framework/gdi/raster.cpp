@@ -120,6 +120,18 @@ __attribute__((target("avx512f,avx512bw,avx512vbmi"))) void MapVector(uint8_t* d
     const __m512i top = _mm512_permutex2var_epi8(m2, index, m3);
     _mm512_storeu_si512(dst + i, _mm512_mask_blend_epi8(high, low, top));
   }
+  // The last partial block: when the rows are apart, the last 64 bytes mapped again (the bytes
+  // they share with the block before get the same values); in place, byte by byte.
+  const auto d = reinterpret_cast<uintptr_t>(dst), s = reinterpret_cast<uintptr_t>(src);
+  if (i < count && count >= 64 && (d + count <= s || s + count <= d)) {
+    const size_t last = count - 64;
+    const __m512i index = _mm512_loadu_si512(src + last);
+    const __mmask64 high = _mm512_movepi8_mask(index);
+    const __m512i low = _mm512_permutex2var_epi8(m0, index, m1);
+    const __m512i top = _mm512_permutex2var_epi8(m2, index, m3);
+    _mm512_storeu_si512(dst + last, _mm512_mask_blend_epi8(high, low, top));
+    return;
+  }
   MapTail(dst, src, map, i, count);
 }
 #endif
