@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
+#if defined(__x86_64__)
+#include <immintrin.h>
 #endif
 
 #include "quillui/framework/image/dib.h"
 #include "quillui/imaging/background.h"
+#include "quillui/platform/cpu_features.h"
 #include "quillui/profile/reporter.h"
 
 namespace quill {
@@ -59,6 +60,74 @@ void ReplaceKeyWith(uint8_t* dst, uint8_t key, uint8_t value, size_t n) {
 #endif
   for (; i < n; ++i) dst[i] = dst[i] == key ? value : dst[i];
 }
+
+#if defined(__x86_64__)
+// Keys whole strip rows 32 columns a step. Each step's columns know which background column
+// lies under them (their column within the cel) and whether they are keyed at all (inside a
+// cel's first width columns and inside the strip); a two-register byte permute spreads the
+// row's background across the cels. Cels up to 64 wide, strips up to kMaxSteps * 32 columns.
+constexpr int kMaxSteps = 32;
+constexpr int kStep = 32;
+
+struct KeyLayout {
+  int64_t celWidth = 0, width = 0, columns = 0;
+  int steps = 0;
+  alignas(32) uint8_t index[kMaxSteps][kStep];
+  uint32_t keyed[kMaxSteps], present[kMaxSteps];
+};
+
+void MakeKeyLayout(KeyLayout& layout, int64_t celWidth, int64_t width, int64_t columns) {
+  layout.celWidth = celWidth;
+  layout.width = width;
+  layout.columns = columns;
+  layout.steps = int((columns + kStep - 1) / kStep);
+  int64_t inCel = 0;
+  for (int k = 0; k < layout.steps; ++k) {
+    layout.keyed[k] = layout.present[k] = 0;
+    for (int j = 0; j < kStep; ++j) {
+      layout.index[k][j] = uint8_t(inCel);
+      if (int64_t(k) * kStep + j < columns) {
+        layout.present[k] |= uint32_t(1) << j;
+        if (inCel < width) layout.keyed[k] |= uint32_t(1) << j;
+      }
+      if (++inCel == celWidth) inCel = 0;
+    }
+  }
+}
+
+__attribute__((target("avx512f,avx512bw,avx512vl,avx512vbmi"))) void KeyRowsVector(
+    uint8_t* row, ptrdiff_t rowStep, const uint8_t* underRow, ptrdiff_t underStep, int rows,
+    uint8_t key, int64_t celWidth, int64_t width, int64_t columns) {
+  // The layout depends only on the strip's shape, which a bar's strips share: the last one
+  // made is kept, and copied into registers for the rows.
+  thread_local KeyLayout kept;
+  if (kept.celWidth != celWidth || kept.width != width || kept.columns != columns)
+    MakeKeyLayout(kept, celWidth, width, columns);
+  const int steps = kept.steps;
+  __m256i spread[kMaxSteps];
+  __mmask32 keyed[kMaxSteps], present[kMaxSteps];
+  for (int k = 0; k < steps; ++k) {
+    spread[k] = _mm256_load_si256(reinterpret_cast<const __m256i*>(kept.index[k]));
+    keyed[k] = kept.keyed[k];
+    present[k] = kept.present[k];
+  }
+  const __m256i k8 = _mm256_set1_epi8(char(key));
+  const __mmask32 under0 = width >= 32 ? ~__mmask32(0) : (__mmask32(1) << width) - 1;
+  const __mmask32 under1 = width >= 64   ? ~__mmask32(0)
+                           : width <= 32 ? 0
+                                         : (__mmask32(1) << (width - 32)) - 1;
+  for (int r = 0; r < rows; ++r, row += rowStep, underRow += underStep) {
+    const __m256i low = _mm256_maskz_loadu_epi8(under0, underRow);
+    const __m256i high = _mm256_maskz_loadu_epi8(under1, underRow + 32);
+    for (int k = 0; k < steps; ++k) {
+      uint8_t* p = row + ptrdiff_t(k) * kStep;
+      const __m256i d = _mm256_maskz_loadu_epi8(present[k], p);
+      const __mmask32 m = _mm256_mask_cmpeq_epi8_mask(keyed[k], d, k8);
+      _mm256_mask_storeu_epi8(p, m, _mm256_permutex2var_epi8(low, spread[k], high));
+    }
+  }
+}
+#endif
 
 }  // namespace
 
@@ -132,6 +201,14 @@ void KeyStripWithBackground(TDib& strip, uint8_t key, int cels, int celWidth,
   const ptrdiff_t underStep = -ptrdiff_t(background.BytesPerLine());
   uint8_t* row = strip.ScanLine(0);
   const uint8_t* underRow = background.ScanLine(under.top) + under.left;
+#if defined(__x86_64__)
+  const int64_t columns = std::min<int64_t>(int64_t(cels) * celWidth, stripWidth);
+  if (columns <= int64_t(kMaxSteps) * kStep && celWidth <= 64 &&
+      platform::CpuHasByteTableVectors()) {
+    KeyRowsVector(row, rowStep, underRow, underStep, rows, key, celWidth, width, columns);
+    return;
+  }
+#endif
   // Cels that are whole (all width columns inside the strip) share each load of the
   // background; a cel cut by the strip's edge is done on its own.
   const int wholeCels = int(std::min<int64_t>(usedCels, (stripWidth - width) / celWidth + 1));

@@ -2,6 +2,9 @@
 // painting it, 256-colour copies and the key replacement of cel strips.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
+
 #include "imaging/pixels_fixture.h"
 #include "quillui/app/app_palette.h"
 #include "quillui/app/app_registry.h"
@@ -232,6 +235,43 @@ TEST_F(BackgroundTest, KeyingStaysInsideTheStripAndTheBackground) {
   EXPECT_EQ(strip->GetPixelIndex(0, 3), 77);
   EXPECT_EQ(strip->GetPixelIndex(49, 2), 77);
   EXPECT_EQ(strip->GetPixelIndex(49, 1), 40);
+}
+
+TEST_F(BackgroundTest, KeyingFollowsThePlainRuleForStripsOfEveryShape) {
+  // Strip widths around the 32- and 64-column steps of the vector path, cels narrower and wider
+  // than the strip holds, cels too wide for it, and gadgets cut by the background's edges.
+  struct Shape {
+    int stripWidth, height, cels, celWidth;
+    TRect under;
+  };
+  const Shape shapes[] = {
+      {72, 20, 3, 24, TRect(100, 40, 124, 60)}, {24, 5, 1, 24, TRect(0, 0, 24, 5)},
+      {31, 3, 2, 16, TRect(5, 5, 21, 8)},       {33, 3, 2, 17, TRect(5, 5, 22, 8)},
+      {64, 4, 1, 64, TRect(10, 10, 74, 14)},    {65, 4, 2, 40, TRect(290, 10, 330, 14)},
+      {144, 6, 6, 24, TRect(0, 195, 24, 201)},  {100, 4, 3, 50, TRect(270, 100, 320, 104)},
+      {260, 3, 2, 130, TRect(20, 20, 150, 23)}, {1100, 2, 11, 100, TRect(0, 0, 100, 2)},
+      {50, 4, 9, 7, TRect(-3, -2, 4, 2)},       {17, 2, 1, 17, TRect(299, 0, 316, 2)},
+  };
+  const auto background = Pattern(300, 200);
+  for (const Shape& shape : shapes) {
+    SCOPED_TRACE(testing::Message()
+                 << shape.stripWidth << " wide, " << shape.cels << " cels of " << shape.celWidth);
+    auto strip = KeyedStrip(shape.stripWidth, shape.height);
+    const auto before = std::make_unique<TDib>(*strip);
+    KeyStripWithBackground(*strip, 9, shape.cels, shape.celWidth, *background, shape.under);
+    const TRect& u = shape.under;
+    const int left = std::max(u.left, 0), top = std::max(u.top, 0);
+    const int width = std::min({shape.celWidth, u.right - left, background->Width() - left});
+    for (int y = 0; y < shape.height; ++y)
+      for (int x = 0; x < shape.stripWidth; ++x) {
+        const int was = before->GetPixelIndex(x, y);
+        const int inCel = x % shape.celWidth;
+        const bool keyed = was == 9 && x < shape.cels * shape.celWidth && inCel < width &&
+                           top + y < background->Height();
+        const int want = keyed ? PatternIndex(left + inCel, top + y) : was;
+        ASSERT_EQ(strip->GetPixelIndex(x, y), want) << x << "," << y;
+      }
+  }
 }
 
 TEST_F(BackgroundTest, OnlyAKeyColourAtTheLowerLeftMakesAStripKeyed) {
