@@ -62,69 +62,92 @@ void ReplaceKeyWith(uint8_t* dst, uint8_t key, uint8_t value, size_t n) {
 }
 
 #if defined(__x86_64__)
-// Keys whole strip rows 32 columns a step. Each step's columns know which background column
-// lies under them (their column within the cel) and whether they are keyed at all (inside a
-// cel's first width columns and inside the strip); a two-register byte permute spreads the
-// row's background across the cels. Cels up to 64 wide, strips up to kMaxSteps * 32 columns.
-constexpr int kMaxSteps = 32;
+// Keys whole strip rows of at least 32 columns, 32 columns a step, the last step ending at the
+// row's last column (it may cover columns of the step before it again: both compute them from
+// the row as it was, so they agree). Each step's columns know which background column lies
+// under them (their column within the cel) and whether they are keyed at all (inside a cel's
+// first width columns); a two-register byte permute spreads the row's background across the
+// cels. The row is read whole and written whole with plain vector loads and stores that never
+// reach past it, and the choice of bytes is a vector blend, which keeps the mask registers out
+// of the inner loop. Cels up to 64 wide, rows up to kMaxSteps * 32 columns.
 constexpr int kStep = 32;
+constexpr int kMaxSteps = 32;
 
 struct KeyLayout {
   int64_t celWidth = 0, width = 0, columns = 0;
-  int steps = 0;
-  alignas(32) uint8_t index[kMaxSteps][kStep];
-  uint32_t keyed[kMaxSteps], present[kMaxSteps];
+  int steps = 0;  // whole steps, then the last kStep columns
+  alignas(32) uint8_t index[kMaxSteps + 1][kStep] = {};
+  alignas(32) uint8_t keyed[kMaxSteps + 1][kStep] = {};  // 0xFF where a column is keyed
 };
 
 void MakeKeyLayout(KeyLayout& layout, int64_t celWidth, int64_t width, int64_t columns) {
   layout.celWidth = celWidth;
   layout.width = width;
   layout.columns = columns;
-  layout.steps = int((columns + kStep - 1) / kStep);
-  int64_t inCel = 0;
-  for (int k = 0; k < layout.steps; ++k) {
-    layout.keyed[k] = layout.present[k] = 0;
+  layout.steps = int(columns / kStep);
+  for (int k = 0; k <= layout.steps; ++k) {
+    const int64_t first = k < layout.steps ? int64_t(k) * kStep : columns - kStep;
+    int64_t inCel = first % celWidth;
     for (int j = 0; j < kStep; ++j) {
       layout.index[k][j] = uint8_t(inCel);
-      if (int64_t(k) * kStep + j < columns) {
-        layout.present[k] |= uint32_t(1) << j;
-        if (inCel < width) layout.keyed[k] |= uint32_t(1) << j;
-      }
+      layout.keyed[k][j] = inCel < width ? 0xFF : 0x00;
       if (++inCel == celWidth) inCel = 0;
     }
   }
 }
 
-__attribute__((target("avx512f,avx512bw,avx512vl,avx512vbmi"))) void KeyRowsVector(
-    uint8_t* row, ptrdiff_t rowStep, const uint8_t* underRow, ptrdiff_t underStep, int rows,
-    uint8_t key, int64_t celWidth, int64_t width, int64_t columns) {
-  // The layout depends only on the strip's shape, which a bar's strips share: the last one
-  // made is kept, and copied into registers for the rows.
+// The layout depends only on the strip's shape, which a bar's strips share: the last one made
+// on this thread is kept.
+const KeyLayout& LayoutFor(int64_t celWidth, int64_t width, int64_t columns) {
   thread_local KeyLayout kept;
   if (kept.celWidth != celWidth || kept.width != width || kept.columns != columns)
     MakeKeyLayout(kept, celWidth, width, columns);
+  return kept;
+}
+
+// kWholeUnder: 64 bytes can be read from every background row used (the picture's memory goes
+// on that far), so the rows' background is read without masks. kAllKeyed: every column of every
+// cel has background under it (the usual case: the gadget is as wide as a cel).
+template <bool kWholeUnder, bool kAllKeyed>
+__attribute__((target("avx2,avx512f,avx512bw,avx512vl,avx512vbmi"))) void KeyRowsVector(
+    uint8_t* row, ptrdiff_t rowStep, const uint8_t* underRow, ptrdiff_t underStep, int rows,
+    uint8_t key, int64_t celWidth, int64_t width, int64_t columns) {
+  const KeyLayout& kept = LayoutFor(celWidth, width, columns);
   const int steps = kept.steps;
-  __m256i spread[kMaxSteps];
-  __mmask32 keyed[kMaxSteps], present[kMaxSteps];
-  for (int k = 0; k < steps; ++k) {
+  __m256i spread[kMaxSteps + 1], keyed[kMaxSteps + 1];
+  for (int k = 0; k <= steps; ++k) {
     spread[k] = _mm256_load_si256(reinterpret_cast<const __m256i*>(kept.index[k]));
-    keyed[k] = kept.keyed[k];
-    present[k] = kept.present[k];
+    keyed[k] = _mm256_load_si256(reinterpret_cast<const __m256i*>(kept.keyed[k]));
   }
+  const ptrdiff_t tail = ptrdiff_t(columns) - kStep;
   const __m256i k8 = _mm256_set1_epi8(char(key));
   const __mmask32 under0 = width >= 32 ? ~__mmask32(0) : (__mmask32(1) << width) - 1;
   const __mmask32 under1 = width >= 64   ? ~__mmask32(0)
                            : width <= 32 ? 0
                                          : (__mmask32(1) << (width - 32)) - 1;
   for (int r = 0; r < rows; ++r, row += rowStep, underRow += underStep) {
-    const __m256i low = _mm256_maskz_loadu_epi8(under0, underRow);
-    const __m256i high = _mm256_maskz_loadu_epi8(under1, underRow + 32);
-    for (int k = 0; k < steps; ++k) {
-      uint8_t* p = row + ptrdiff_t(k) * kStep;
-      const __m256i d = _mm256_maskz_loadu_epi8(present[k], p);
-      const __mmask32 m = _mm256_mask_cmpeq_epi8_mask(keyed[k], d, k8);
-      _mm256_mask_storeu_epi8(p, m, _mm256_permutex2var_epi8(low, spread[k], high));
+    __m256i low, high;
+    if constexpr (kWholeUnder) {
+      low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(underRow));
+      high = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(underRow + 32));
+    } else {
+      low = _mm256_maskz_loadu_epi8(under0, underRow);
+      high = _mm256_maskz_loadu_epi8(under1, underRow + 32);
     }
+    const __m256i last = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + tail));
+    for (int k = 0; k < steps; ++k) {
+      __m256i* p = reinterpret_cast<__m256i*>(row + ptrdiff_t(k) * kStep);
+      const __m256i d = _mm256_loadu_si256(p);
+      __m256i take = _mm256_cmpeq_epi8(d, k8);
+      if constexpr (!kAllKeyed) take = _mm256_and_si256(take, keyed[k]);
+      _mm256_storeu_si256(
+          p, _mm256_blendv_epi8(d, _mm256_permutex2var_epi8(low, spread[k], high), take));
+    }
+    __m256i take = _mm256_cmpeq_epi8(last, k8);
+    if constexpr (!kAllKeyed) take = _mm256_and_si256(take, keyed[steps]);
+    _mm256_storeu_si256(
+        reinterpret_cast<__m256i*>(row + tail),
+        _mm256_blendv_epi8(last, _mm256_permutex2var_epi8(low, spread[steps], high), take));
   }
 }
 #endif
@@ -203,9 +226,15 @@ void KeyStripWithBackground(TDib& strip, uint8_t key, int cels, int celWidth,
   const uint8_t* underRow = background.ScanLine(under.top) + under.left;
 #if defined(__x86_64__)
   const int64_t columns = std::min<int64_t>(int64_t(cels) * celWidth, stripWidth);
-  if (columns <= int64_t(kMaxSteps) * kStep && celWidth <= 64 &&
+  if (columns >= kStep && columns <= int64_t(kMaxSteps) * kStep && celWidth <= 64 &&
       platform::CpuHasByteTableVectors()) {
-    KeyRowsVector(row, rowStep, underRow, underStep, rows, key, celWidth, width, columns);
+    // Rows go down in memory from the first, so the first row's 64 bytes end highest.
+    const uint8_t* end = background.Bits() + background.SizeImage();
+    const bool wholeUnder = end - underRow >= 64, allKeyed = width == celWidth;
+    auto* keyRows = wholeUnder
+                        ? (allKeyed ? KeyRowsVector<true, true> : KeyRowsVector<true, false>)
+                        : (allKeyed ? KeyRowsVector<false, true> : KeyRowsVector<false, false>);
+    keyRows(row, rowStep, underRow, underStep, rows, key, celWidth, width, columns);
     return;
   }
 #endif

@@ -251,6 +251,7 @@ TEST_F(BackgroundTest, KeyingFollowsThePlainRuleForStripsOfEveryShape) {
       {144, 6, 6, 24, TRect(0, 195, 24, 201)},  {100, 4, 3, 50, TRect(270, 100, 320, 104)},
       {260, 3, 2, 130, TRect(20, 20, 150, 23)}, {1100, 2, 11, 100, TRect(0, 0, 100, 2)},
       {50, 4, 9, 7, TRect(-3, -2, 4, 2)},       {17, 2, 1, 17, TRect(299, 0, 316, 2)},
+      {64, 3, 2, 32, TRect(280, 0, 312, 3)},    {96, 3, 3, 32, TRect(268, 0, 300, 3)},
   };
   const auto background = Pattern(300, 200);
   for (const Shape& shape : shapes) {
