@@ -152,6 +152,8 @@ class TWindow {
   // Defers every paint of this window and its descendants until unlocked; only one window
   // may be locked at a time.
   bool LockWindowUpdate(bool lock = true);
+  // While Destroy runs: its children go first, and each tells this window as it goes.
+  bool IsBeingDestroyed() const { return destroying_; }
   const TRegion& GetUpdateRegion() const { return update_; }
   bool GetUpdateRect(TRect& rect, bool erase = false);
   bool IsErasePending() const { return erasePending_; }
@@ -311,6 +313,8 @@ bool ScreenToClient(HWND hwnd, TPoint& p);
 // Maps points from one window's client coordinates to another's (null = the screen).
 int MapWindowPoints(HWND from, HWND to, TPoint* points, int count);
 bool LockWindowUpdate(HWND hwnd);
+// The window whose updates are locked, null when none is.
+HWND GetWindowUpdateLock();
 int GetSystemMetrics(int index);
 UINT GetDoubleClickTime();
 // Whether a key (virtual-key code) or mouse button is down, in the high bit, as input routed so

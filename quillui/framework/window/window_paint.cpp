@@ -161,6 +161,8 @@ bool TWindow::LockWindowUpdate(bool lock) {
   return quill::LockWindowUpdate(lock ? handle_ : nullptr);
 }
 
+HWND GetWindowUpdateLock() { return WindowState(TWindowSystem::Get()).locked; }
+
 bool LockWindowUpdate(HWND hwnd) {
   TWindowSystem& ws = TWindowSystem::Get();
   if (hwnd) {

@@ -1,0 +1,58 @@
+// ZTableauPane: the decorated pane the tableau builds for Media, Path, Article and Maxi: a
+// plain pane with a bevelled frame, the full-screen and small-screen commands, and its
+// holders placed inside the frame's margins.
+#pragma once
+
+#include "quillui/tableau/pane_base.h"
+
+namespace quill {
+
+class ZTableauPane : public ZTableauPaneBase {
+ public:
+  enum DECORATION_STYLE : int {
+    eFRAMED = 0,       // background fill and the bevelled frame
+    eUNDECORATED = 1,  // nothing; the erase only realises the palette
+  };
+
+  ZTableauPane(PANE_TYPE type, TWindow* parent, const char* title = nullptr,
+               TModule* module = nullptr, DECORATION_STYLE style = eFRAMED);
+
+  DECORATION_STYLE GetDecorationStyle() const { return m_eDecorationStyle; }
+
+  // Inside the bezel and the pane margins; an inset whose sum is below 1 is none.
+  void SetHolderMetrics(ZHolder* holder) override;
+  // Follows the tableau's maximised position (the pane's bar swaps its full-screen and
+  // small-screen buttons). Nothing yet beyond the flag.
+  virtual void MaximizeButtonBar(bool maximized);
+  // Deletes the pane's fly menu, if any.
+  virtual void FlushMenu();
+
+  // To full screen (7432, 7532, 7632) and back (7701) with an hour-glass, each recording the
+  // arrangement it leaves as a backtrack bookmark; nothing when the parent is no tableau.
+  void CmFullScreen();
+  void CmTableau();
+
+  // The bezel with the fill, or only the palette (see DECORATION_STYLE). The rings are
+  // PANE_BEZEL many, at most half the pane's smaller side, none for a negative setting.
+  bool EvEraseBkgnd(TDC& dc) override;
+  void Paint(TDC& dc, bool erase, TRect& rect) override;
+  // The tableau repaints the shadow a pane casts when the pane moves or changes size.
+  void EvWindowPosChanging(WINDOWPOS& pos) override;
+  void EvWindowPosChanged(const WINDOWPOS& pos) override;
+
+  const TResponseTable& GetResponseTable() const override;
+
+ protected:
+  LRESULT WmuGetDisplayMode(WPARAM wp, LPARAM lp);
+
+  DECORATION_STYLE m_eDecorationStyle;
+
+ private:
+  void NotifyParent(WPARAM wp);
+};
+
+// The pane's own full-screen command: 7532 for the Path pane, 7632 for the Article pane, 7432
+// for every other.
+UINT FullScreenCommandOf(PANE_TYPE type);
+
+}  // namespace quill
