@@ -216,8 +216,7 @@ void ZAnimButtonGadget::PaintCel(TDC& dc, int cel, TPoint at) {
   dc.RealizePalette();
   TMemoryDC memory(*bitmap_);
   if (palette) memory.SelectPalette(palette, false);
-  dc.BitBlt(at.x, at.y, from.Width(), from.Height(), memory, from.left, from.top,
-            SRCCOPY);
+  dc.BitBlt(at.x, at.y, from.Width(), from.Height(), memory, from.left, from.top, SRCCOPY);
   memory.RestoreBitmap();
   dc.SelectPalette(previous, false);
 }

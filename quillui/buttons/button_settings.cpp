@@ -52,7 +52,8 @@ int ButtonHintTextLevel() {
 
 const std::string& ButtonsDirectory() {
   auto& s = State();
-  if (!s.buttonsDir) s.buttonsDir = DirectoryWithSeparator(ZProfile().Get("Directories", "Buttons", ""));
+  if (!s.buttonsDir)
+    s.buttonsDir = DirectoryWithSeparator(ZProfile().Get("Directories", "Buttons", ""));
   return *s.buttonsDir;
 }
 
