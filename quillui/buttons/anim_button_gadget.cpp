@@ -113,13 +113,13 @@ void ZAnimButtonGadget::BuildCelArray() {
     const std::string message = "Invalid button: " + kept;
     reporter(message.c_str(), "Error", eREPORT_LOG, "BUTTONS", __LINE__);
     fileName_ = kept;
-    SetCelArray(nullptr);
+    celArray_.reset();
     bitmap_.reset();
     // Without a picture there is nothing to key: later paints do not load again.
     needsBackground_ = false;
     return;
   }
-  SetCelArray(nullptr);
+  celArray_.reset();
   bitmap_.reset();
   if (TGadgetWindow* window = GetGadgetWindow()) {
     BluescreenBackground(*window, *this, *strip, numCels_, fileName_, keyColor_);
@@ -136,12 +136,12 @@ void ZAnimButtonGadget::BuildCelArray() {
 
 void ZAnimButtonGadget::SetStrip(std::unique_ptr<TDib> strip) {
   if (!strip) {
-    SetCelArray(nullptr);
+    celArray_.reset();
     bitmap_.reset();
     return;
   }
   bitmap_ = std::make_unique<TBitmap>(*strip, GetAppPalette());
-  SetCelArray(std::make_unique<TCelArray>(std::move(strip), numCels_));
+  celArray_ = std::make_unique<TCelArray>(std::move(strip), numCels_);
 }
 
 void ZAnimButtonGadget::BuildSmallCelArray() {
