@@ -78,6 +78,10 @@ ZAnimButtonGadget::ZAnimButtonGadget(const char* fileName, int id, const char* e
       numCels_(numCels),
       allowSmall_(allowSmall ? 1 : 0),
       notifyPressMoves_(notifyPressMoves) {
+  // The cels are the whole button: no bevel or margin around them, so the gadget is exactly a
+  // cel wide, as the keying of its strip takes it to be.
+  SetBorderStyle(None);
+  SetMargins(TMargins(TMargins::Pixels, 0, 0, 0, 0));
   RegisterIniHook();
   UpdateStateFromIni();
   shortName_ = ShortName(fileName_);

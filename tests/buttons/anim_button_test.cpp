@@ -65,6 +65,11 @@ TEST_F(AnimButtonTest, ShortNameIsTheBaseNameWithoutFolderOrExtension) {
     ZAnimButtonGadget button(file, 7107, nullptr, 3, false, false);
     EXPECT_EQ(button.get_token(), "pbnext") << file;
   }
+  // No bevel or margin: the button is one cel, as its keying takes it to be.
+  ZAnimButtonGadget button("pbnext.bmp", 7107, nullptr, 3, false, false);
+  TSize size;
+  button.GetDesiredSize(size);
+  EXPECT_EQ(size, TSize(24, 20));
 }
 
 TEST_F(AnimButtonTest, PressedCelIndexFollowsTheSettingAndStaysInsideTheStrip) {
