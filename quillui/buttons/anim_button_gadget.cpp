@@ -118,12 +118,14 @@ void ZAnimButtonGadget::BuildCelArray() {
     reporter(message.c_str(), "Error", eREPORT_LOG, "BUTTONS", __LINE__);
     fileName_ = kept;
     celArray_.reset();
+    memory_.reset();
     bitmap_.reset();
     // Without a picture there is nothing to key: later paints do not load again.
     needsBackground_ = false;
     return;
   }
   celArray_.reset();
+  memory_.reset();
   bitmap_.reset();
   if (TGadgetWindow* window = GetGadgetWindow()) {
     BluescreenBackground(*window, *this, *strip, numCels_, fileName_, keyColor_);
@@ -139,6 +141,7 @@ void ZAnimButtonGadget::BuildCelArray() {
 }
 
 void ZAnimButtonGadget::SetStrip(std::unique_ptr<TDib> strip) {
+  memory_.reset();  // it holds the old bitmap
   if (!strip) {
     celArray_.reset();
     bitmap_.reset();
@@ -218,10 +221,10 @@ void ZAnimButtonGadget::PaintCel(TDC& dc, int cel, TPoint at) {
   TPalette* palette = GetAppPalette();
   TPalette* previous = dc.SelectPalette(palette, false);
   dc.RealizePalette();
-  TMemoryDC memory(*bitmap_);
-  if (palette) memory.SelectPalette(palette, false);
-  dc.BitBlt(at.x, at.y, from.Width(), from.Height(), memory, from.left, from.top, SRCCOPY);
-  memory.RestoreBitmap();
+  if (!memory_) memory_ = std::make_unique<TMemoryDC>(*bitmap_);
+  // Selected on each paint: the palette may have been released and made again since.
+  memory_->SelectPalette(palette, false);
+  dc.BitBlt(at.x, at.y, from.Width(), from.Height(), *memory_, from.left, from.top, SRCCOPY);
   dc.SelectPalette(previous, false);
 }
 

@@ -15,6 +15,7 @@ namespace quill {
 class TBitmap;
 class TDC;
 class TDib;
+class TMemoryDC;
 
 class ZAnimButtonGadget : public ZVexButtonGadget {
  public:
@@ -105,6 +106,8 @@ class ZAnimButtonGadget : public ZVexButtonGadget {
 
   bool needsBackground_ = true;
   std::unique_ptr<TBitmap> bitmap_;  // the cels as screen pixels, drawn by Paint
+  // A context holding bitmap_ with the application palette, kept so a paint is one transfer.
+  std::unique_ptr<TMemoryDC> memory_;
 
  private:
   void PlaySound(const char* attributeName);
