@@ -79,18 +79,21 @@ configure_file(${PROJECT_SOURCE_DIR}/cmake/quillui.pc.in ${PROJECT_BINARY_DIR}/q
 install(FILES ${PROJECT_BINARY_DIR}/quillui.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 
 # The library's art, made by quill-art at build time and installed with the library.
-add_executable(quill-art ${PROJECT_SOURCE_DIR}/tools/quill-art/main.cpp)
+file(GLOB QUILL_ART_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tools/quill-art/*.cpp)
+add_executable(quill-art ${QUILL_ART_SOURCES})
 target_link_libraries(quill-art PRIVATE quillui quill_flags)
 set(QUILL_ART_DIR ${PROJECT_BINARY_DIR}/art)
 set(QUILL_ART_FILES palette.bmp background640.bmp background800.bmp background1024.bmp
-    backtile.bmp title.bmp label.bmp)
+    backtile.bmp title.bmp label.bmp buttons.set clkpmenu.wav btnpress.wav btnrelse.wav)
 list(TRANSFORM QUILL_ART_FILES PREPEND ${QUILL_ART_DIR}/ OUTPUT_VARIABLE QUILL_ART_PATHS)
 add_custom_command(
   OUTPUT ${QUILL_ART_PATHS}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${QUILL_ART_DIR}
-  COMMAND quill-art palette ${QUILL_ART_DIR}/palette.bmp
-  COMMAND quill-art backgrounds ${QUILL_ART_DIR}
+  COMMAND quill-art all ${QUILL_ART_DIR}
   DEPENDS quill-art
   COMMENT "Making the library's art")
 add_custom_target(quill-art-files ALL DEPENDS ${QUILL_ART_PATHS})
 install(FILES ${QUILL_ART_PATHS} DESTINATION ${CMAKE_INSTALL_DATADIR}/quillui/art)
+# The button strips and the icons, made by the same command.
+install(DIRECTORY ${QUILL_ART_DIR}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/quillui/art
+        FILES_MATCHING PATTERN "*.bmp")

@@ -53,6 +53,8 @@ int GetAppMemoryLevel() {
   return g_memoryLevel;
 }
 
+void SetAppMemoryLevel(int level) { g_memoryLevel = level; }
+
 void ResetAppInfo() {
   g_title.clear();
   g_copyright.clear();

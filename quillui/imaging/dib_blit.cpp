@@ -240,7 +240,11 @@ void KeyStripWithBackground(TDib& strip, uint8_t key, int cels, int celWidth,
 #endif
   // Cels that are whole (all width columns inside the strip) share each load of the
   // background; a cel cut by the strip's edge is done on its own.
-  const int wholeCels = int(std::min<int64_t>(usedCels, (stripWidth - width) / celWidth + 1));
+  // (None when even the first cel's columns pass the strip's edge: the division would round
+  // that shortfall up to a whole cel.)
+  const int wholeCels = stripWidth < width
+                            ? 0
+                            : int(std::min<int64_t>(usedCels, (stripWidth - width) / celWidth + 1));
   const size_t n = size_t(width);
   for (int r = 0; r < rows; ++r, row += rowStep, underRow += underStep) {
     size_t j = 0;

@@ -8,6 +8,8 @@ namespace quill {
 // Forget every cached answer.
 void ResetAppInfo();
 
+// GetAppMemoryLevel answers level until the next ResetAppInfo (the low-memory paths).
+void SetAppMemoryLevel(int level);
 // No art directory named by the host.
 void ResetArtDir();
 

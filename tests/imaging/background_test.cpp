@@ -229,6 +229,10 @@ TEST_F(BackgroundTest, KeyingStaysInsideTheStripAndTheBackground) {
       const int want = !key ? 40 : under ? PatternIndex(30 + x % 20, 20 + y) : 9;
       ASSERT_EQ(strip->GetPixelIndex(x, y), want) << x << "," << y;
     }
+  // A gadget wider than its whole one-cel strip: the strip's own columns only.
+  strip = KeyedStrip(6, 16);
+  KeyStripWithBackground(*strip, 9, 1, 30, *background, TRect(0, 0, 30, 16));
+  EXPECT_EQ(strip->GetPixelIndex(0, 15), PatternIndex(0, 15));
   // A fixed colour replaces every key pixel of the cels, and no column past the strip.
   strip = KeyedStrip(50, 4);
   KeyStripWithIndex(*strip, 9, 3, 20, 77);

@@ -8,60 +8,23 @@
 //                               background800.bmp, background1024.bmp (an atlas globe on a plain
 //                               slate field), backtile.bmp (a 100 x 100 seamless lattice), and
 //                               the statics' pictures title.bmp and label.bmp
+//   quill-art all DIR           all of the above (palette.bmp in DIR), every button strip,
+//                               the icons in DIR/icons, DIR/buttons.set and the click sounds
+//   quill-art sheet DIR OUT.png the strips of DIR on the keyed bar background, for looking at
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
 #include <string>
 
-#include "quillui/framework/image/bmp_codec.h"
-#include "quillui/framework/image/dib.h"
-#include "quillui/platform/screen/screen_surface.h"
+#include "button_art.h"
+#include "canvas.h"
+#include "contact_sheet.h"
+#include "sound_art.h"
 
 namespace {
 
-using quill::TColor;
-using quill::TDib;
-
-// A picture in the application palette, painted by colour.
-class Canvas {
- public:
-  Canvas(int w, int h) : dib_(w, h, 8, 256) {
-    const auto colours = quill::platform::ScreenSurface::DefaultPalette();
-    for (int i = 0; i < 256; ++i) {
-      palette_[size_t(i)] = colours[size_t(i)];
-      dib_.SetColor(i, TColor(colours[size_t(i)].r, colours[size_t(i)].g, colours[size_t(i)].b));
-    }
-  }
-  int Width() const { return dib_.Width(); }
-  int Height() const { return dib_.Height(); }
-
-  // The palette index nearest to a colour.
-  int Nearest(int r, int g, int b) const {
-    int best = 0;
-    long bestD = -1;
-    for (int i = 0; i < 256; ++i) {
-      const auto& c = palette_[size_t(i)];
-      const long d =
-          long(c.r - r) * (c.r - r) + long(c.g - g) * (c.g - g) + long(c.b - b) * (c.b - b);
-      if (bestD < 0 || d < bestD) bestD = d, best = i;
-    }
-    return best;
-  }
-  void Set(int x, int y, int index) {
-    if (x >= 0 && y >= 0 && x < Width() && y < Height()) dib_.SetPixelIndex(x, y, index);
-  }
-  bool Write(const std::string& path) const {
-    std::string error;
-    if (quill::WriteBmpFile(dib_, path, &error)) return true;
-    std::fprintf(stderr, "quill-art: %s: %s\n", path.c_str(), error.c_str());
-    return false;
-  }
-
- private:
-  TDib dib_;
-  std::array<quill::platform::PaletteColor, 256> palette_{};
-};
+using quill_art::Canvas;
 
 int MakePalette(const std::string& out) {
   Canvas c(128, 128);
@@ -74,10 +37,10 @@ int MakePalette(const std::string& out) {
 // on the right, as on the end papers of an atlas.
 bool MakeBackground(int w, int h, const std::string& out) {
   Canvas c(w, h);
-  const int field = c.Nearest(0, 51, 102);
+  const int field = quill_art::Nearest(0, 51, 102);
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) c.Set(x, y, field);
-  const int line = c.Nearest(51, 102, 153);
+  const int line = quill_art::Nearest(51, 102, 153);
   const double pi = std::acos(-1.0);
   const double cx = w * 0.68, cy = h * 0.50, radius = h * 0.40;
   const double tilt = 23.5 * pi / 180;  // the axis leans as the earth's does
@@ -108,7 +71,7 @@ bool MakeBackground(int w, int h, const std::string& out) {
 // diamond at each crossing.
 bool MakeTile(const std::string& out) {
   Canvas c(100, 100);
-  const int field = c.Nearest(0, 51, 102), line = c.Nearest(51, 102, 153);
+  const int field = quill_art::Nearest(0, 51, 102), line = quill_art::Nearest(51, 102, 153);
   for (int y = 0; y < 100; ++y)
     for (int x = 0; x < 100; ++x) {
       const int d1 = (x + y) % 50, d2 = (x - y + 100) % 50;
@@ -126,7 +89,7 @@ bool MakeTile(const std::string& out) {
 // line. The label's: pale grey paper, lit along its top edge.
 bool MakeTitle(const std::string& out) {
   Canvas c(64, 24);
-  const int paper = c.Nearest(255, 255, 204), rule = c.Nearest(204, 204, 153);
+  const int paper = quill_art::Nearest(255, 255, 204), rule = quill_art::Nearest(204, 204, 153);
   for (int y = 0; y < 24; ++y)
     for (int x = 0; x < 64; ++x) c.Set(x, y, y == 21 ? rule : paper);
   return c.Write(out);
@@ -134,7 +97,7 @@ bool MakeTitle(const std::string& out) {
 
 bool MakeLabel(const std::string& out) {
   Canvas c(32, 16);
-  const int paper = c.Nearest(204, 204, 204), light = c.Nearest(255, 255, 255);
+  const int paper = quill_art::Nearest(204, 204, 204), light = quill_art::Nearest(255, 255, 255);
   for (int y = 0; y < 16; ++y)
     for (int x = 0; x < 32; ++x) c.Set(x, y, y == 0 ? light : paper);
   return c.Write(out);
@@ -152,9 +115,20 @@ int MakeBackgrounds(const std::string& dir) {
 
 }  // namespace
 
+int MakeAll(const std::string& dir) {
+  const std::string d = dir.empty() || dir.back() == '/' ? dir : dir + "/";
+  if (MakePalette(d + "palette.bmp") != 0 || MakeBackgrounds(d) != 0) return 1;
+  return quill_art::MakeButtonArt(d) && quill_art::MakeSounds(d) ? 0 : 1;
+}
+
 int main(int argc, char** argv) {
-  if (argc == 3 && std::string(argv[1]) == "palette") return MakePalette(argv[2]);
-  if (argc == 3 && std::string(argv[1]) == "backgrounds") return MakeBackgrounds(argv[2]);
-  std::fprintf(stderr, "usage: quill-art palette OUT.bmp | quill-art backgrounds DIR\n");
+  const std::string command = argc > 1 ? argv[1] : "";
+  if (argc == 3 && command == "palette") return MakePalette(argv[2]);
+  if (argc == 3 && command == "backgrounds") return MakeBackgrounds(argv[2]);
+  if (argc == 3 && command == "all") return MakeAll(argv[2]);
+  if (argc == 4 && command == "sheet") return quill_art::MakeContactSheet(argv[2], argv[3]) ? 0 : 1;
+  std::fprintf(stderr,
+               "usage: quill-art palette OUT.bmp | quill-art backgrounds DIR | quill-art all DIR"
+               " | quill-art sheet DIR OUT.png\n");
   return 2;
 }
