@@ -50,13 +50,7 @@ ZFlyMenu::~ZFlyMenu() {
   // Gadgets point into the table: they go first.
   curEntryGadget_ = nullptr;
   while (TGadget* g = FirstGadget()) delete Remove(*g);
-  if (entries_ && *entries_ && (*entries_)->GetOwnedByMenu()) {
-    if (*entries_ == ownEntries_) ownEntries_ = nullptr;
-    delete *entries_;
-    *entries_ = nullptr;
-  }
-  if (ownEntries_ && ownEntries_->GetOwnedByMenu()) delete ownEntries_;
-  ownEntries_ = nullptr;
+  DeleteOwnedTables();
   DeleteSubMenu();
   delete focusWnd_;
   focusWnd_ = nullptr;
@@ -152,6 +146,18 @@ ZMenuEntries& ZFlyMenu::OwnTable() {
   return *ownEntries_;
 }
 
+void ZFlyMenu::DeleteOwnedTables() {
+  ZMenuEntries* inUse = entries_ ? *entries_ : nullptr;
+  if (inUse && inUse->GetOwnedByMenu()) {
+    *entries_ = nullptr;
+    if (ownEntries_ == inUse) ownEntries_ = nullptr;
+    delete inUse;
+  }
+  // The own table, when the menu owns it and uses another.
+  if (ownEntries_ && ownEntries_ != inUse && ownEntries_->GetOwnedByMenu()) delete ownEntries_;
+  ownEntries_ = nullptr;
+}
+
 ZMenuEntries* ZFlyMenu::InitEntries(TMenu& menu, int addGadgets, int purgeFirst) {
   if (purgeFirst) Purge(1);
   ZMenuEntries& table = OwnTable();
@@ -219,13 +225,7 @@ void ZFlyMenu::Purge(int deleteEntries) {
   separatorPending_ = false;
   pendingSeparator_ = nullptr;
   if (deleteEntries && GetEntries()) {
-    if ((*entries_)->GetOwnedByMenu()) {
-      if (*entries_ == ownEntries_) ownEntries_ = nullptr;
-      delete *entries_;
-      *entries_ = nullptr;
-    }
-    if (ownEntries_ && ownEntries_->GetOwnedByMenu()) delete ownEntries_;
-    ownEntries_ = nullptr;
+    DeleteOwnedTables();
     OwnTable();
   }
 }

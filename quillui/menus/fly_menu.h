@@ -162,8 +162,10 @@ class ZFlyMenu : public TGadgetWindow {
  private:
   friend class ZMenuEntryGadget;
 
-  // The table in use, creating the own one when there is none.
+  // Points the slot in use at the own table, creating that when there is none.
   ZMenuEntries& OwnTable();
+  // Deletes the table in use and the own table, each when the menu owns it.
+  void DeleteOwnedTables();
   // Cursor position on the screen and the window under it.
   static TPoint CursorPos();
   // The title bar's icon window when the menu has a title bar with one, else null.

@@ -116,12 +116,13 @@ void ZMenuEntryGadget::Paint(TDC& dc) {
     }
     x += 17;
   }
+  if (entry_ && (entry_->flags & MF_POPUP))
+    DrawLibraryImage(dc, w - 16, (h - 16) / 2, "ARROW", "ARROWM", background);
+  // The bottom frame line after the arrow, so an entry no taller than the arrow keeps it.
   if (table && table->GetCount() == uint32_t(index_)) {
     dc.MoveTo(0, h - 1);
     dc.LineTo(w, h - 1);
   }
-  if (entry_ && (entry_->flags & MF_POPUP))
-    DrawLibraryImage(dc, w - 16, (h - 16) / 2, "ARROW", "ARROWM", background);
   if (TFont* font = GetAppFont(0)) dc.SelectObject(*font);
   dc.SetBkMode(TRANSPARENT);
   if (entry_ && entry_->text) {
