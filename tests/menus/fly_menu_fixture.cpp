@@ -52,13 +52,16 @@ void FlyMenuTest::SetUp() {
   auto b = std::make_unique<SpyBackend>(spyClock);
   spy = b.get();
   TWindowSystemOptions options;
+  options.width = screenSize.cx;
+  options.height = screenSize.cy;
   options.backend = std::move(b);
   options.clock = std::move(c);
   TWindowSystem::Install(std::move(options));
-  frame = std::make_unique<HostWindow>(nullptr, TRect(0, 0, 800, 600), &log);
+  const TRect screen(TPoint(0, 0), screenSize);
+  frame = std::make_unique<HostWindow>(nullptr, screen, &log);
   frame->SetCaption("frame");
   ASSERT_TRUE(frame->Create());
-  host = std::make_unique<HostWindow>(frame.get(), TRect(0, 0, 800, 600), &log);
+  host = std::make_unique<HostWindow>(frame.get(), screen, &log);
   ASSERT_TRUE(host->Create());
   Pump();
 }

@@ -145,11 +145,13 @@ class FlyMenuTest : public ProfileTest {
   // The screen centre of the menu's gadget at a place.
   static TPoint GadgetCentre(ZFlyMenu& menu, int place);
 
+  // The screen's size, for a fixture that sets it before SetUp.
+  TSize screenSize{800, 600};
   platform::ManualClock* clock = nullptr;
   const platform::Clock* spyClock = nullptr;
   SpyBackend* spy = nullptr;
   std::vector<std::string> log;
-  std::unique_ptr<HostWindow> frame;  // 800 x 600 at the origin
+  std::unique_ptr<HostWindow> frame;  // the whole screen
   std::unique_ptr<HostWindow> host;   // the message window, a child of the frame
 
  private:
