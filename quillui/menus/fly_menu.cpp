@@ -1,6 +1,7 @@
 #include "quillui/menus/fly_menu.h"
 
 #include <algorithm>
+#include <memory>
 #include <string>
 
 #include "quillui/app/app_palette.h"
@@ -47,9 +48,7 @@ ZFlyMenu::ZFlyMenu(TWindow* parent, TWindow* msgWnd, eMENU_TYPE type, eDELETE_ME
 ZFlyMenu::~ZFlyMenu() {
   RegisterIdle(this, 0);
   if (IsWindow()) KillTimer(SUBMENU_TIMER_ID);
-  // Gadgets point into the table: they go first.
-  curEntryGadget_ = nullptr;
-  while (TGadget* g = FirstGadget()) delete Remove(*g);
+  DeleteGadgets();  // they point into the table
   DeleteOwnedTables();
   DeleteSubMenu();
   delete focusWnd_;
@@ -187,8 +186,7 @@ void ZFlyMenu::SetEntries(ZMenuEntries** slot) {
     return;
   }
   if (entries_ && *entries_ && (*entries_)->GetOwnedByMenu()) {
-    curEntryGadget_ = nullptr;
-    while (TGadget* g = FirstGadget()) delete Remove(*g);  // they point into the table
+    DeleteGadgets();  // they point into the table
     delete *entries_;
     *entries_ = nullptr;
   }
@@ -216,21 +214,40 @@ void ZFlyMenu::Build() {
   if (table) table->SetChanged(0);
 }
 
-void ZFlyMenu::Purge(int deleteEntries) {
+void ZFlyMenu::DeleteGadgets() {
   curEntryGadget_ = nullptr;
-  {
-    TLayoutSession session(*this);
-    while (TGadget* g = FirstGadget()) delete Remove(*g);
-  }
   separatorPending_ = false;
   pendingSeparator_ = nullptr;
+  // A submenu opened from one of them keeps its place but forgets the entry.
+  if (subMenu_) subMenu_->SetAssocParentEntryGadget(nullptr);
+  TLayoutSession session(*this);
+  while (TGadget* g = FirstGadget()) delete Remove(*g);
+}
+
+void ZFlyMenu::Purge(int deleteEntries) {
+  DeleteGadgets();
   if (deleteEntries && GetEntries()) {
     DeleteOwnedTables();
     OwnTable();
   }
 }
 
-int ZFlyMenu::AddMenuGadget(ZMenuEntry* entry) {
+int ZFlyMenu::AddMenuGadget(ZMenuEntry* entry) { return AddGadgetFor(entry, nullptr); }
+
+int ZFlyMenu::AddMenuGadget(uint32_t flags, uint32_t idCmd, const char* text, ZIcon* icon) {
+  auto entry = std::make_unique<ZMenuEntry>(flags, idCmd, text, icon);
+  ZMenuEntry* raw = entry.get();
+  return AddGadgetFor(raw, std::move(entry));
+}
+
+int ZFlyMenu::AddMenuGadget(uint32_t flags, uint32_t idCmd, const char* text, ZIcon* icon,
+                            COLORREF color) {
+  auto entry = std::make_unique<ZMenuEntry>(flags, idCmd, text, icon, color);
+  ZMenuEntry* raw = entry.get();
+  return AddGadgetFor(raw, std::move(entry));
+}
+
+int ZFlyMenu::AddGadgetFor(ZMenuEntry* entry, std::unique_ptr<ZMenuEntry> owned) {
   if (!entry) return 0;
   const TSize size(entryWidth_, CalcHeight(entry));
   if (entry->flags & MF_SEPARATOR) {
@@ -240,25 +257,17 @@ int ZFlyMenu::AddMenuGadget(ZMenuEntry* entry) {
     pendingSeparator_ = separator;
     return 1;
   }
-  auto* gadget = new ZMenuEntryGadget(entry, hilight_, size, addIndex_);
+  const COLORREF color = entry->color;
+  auto* gadget = new ZMenuEntryGadget(entry, hilight_, size, addIndex_, std::move(owned));
   Insert(*gadget, After, nullptr);
   if (separatorPending_ && pendingSeparator_) {
     pendingSeparator_->SetUpperColor(lastEntryColor_);
-    pendingSeparator_->SetLowerColor(entry->color);
+    pendingSeparator_->SetLowerColor(color);
     separatorPending_ = false;
     pendingSeparator_ = nullptr;
   }
-  lastEntryColor_ = entry->color;
+  lastEntryColor_ = color;
   return 1;
-}
-
-int ZFlyMenu::AddMenuGadget(uint32_t flags, uint32_t idCmd, const char* text, ZIcon* icon) {
-  return AddMenuGadget(new ZMenuEntry(flags, idCmd, text, icon));
-}
-
-int ZFlyMenu::AddMenuGadget(uint32_t flags, uint32_t idCmd, const char* text, ZIcon* icon,
-                            COLORREF color) {
-  return AddMenuGadget(new ZMenuEntry(flags, idCmd, text, icon, color));
 }
 
 int ZFlyMenu::CalcWidth() {
@@ -447,6 +456,8 @@ void ZFlyMenu::FlyAction(TDC& source, TDC& target) {
 }
 
 void ZFlyMenu::RemoveFromScreen() {
+  // Hiding the window releases the mouse; whether this menu held it decides the hand-back.
+  const bool heldMouse = IsWindow() && GetCapture() == GetHandle();
   if (!parentMenu_) {
     RestorePrevFocus();
     if (savedCursor_) {
@@ -456,7 +467,9 @@ void ZFlyMenu::RemoveFromScreen() {
   }
   if (IsWindow()) ShowWindow(SW_HIDE);
   if (curEntryGadget_) curEntryGadget_->SetHighlighted(false, false);
-  if (parentMenu_ && capturing_) parentMenu_->CaptureMouse(true);
+  // Only a menu that still holds the mouse gives it back: a flag left from an earlier hand-over
+  // would otherwise take the mouse for a parent that is itself leaving.
+  if (parentMenu_ && capturing_ && heldMouse) parentMenu_->CaptureMouse(true);
   if (titleBar_ && titleBar_->GetIconState() == ZFlyMenuTitleBar::eICON_PRESSED) {
     if (HWND bar = titleBar_->GetTitleBarHandle(); bar && quill::IsWindow(bar))
       quill::SendMessage(bar, WmuHandleActivation, 0, 0);

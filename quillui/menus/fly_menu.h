@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 #include "quillui/framework/gadgets/gadget_window.h"
@@ -75,7 +76,8 @@ class ZFlyMenu : public TGadgetWindow {
   // Removes and deletes every gadget; with deleteEntries the table in use goes too (when the
   // menu owns it) and a fresh own table takes its place.
   void Purge(int deleteEntries);
-  // One gadget for the entry, after the others. The second form builds an entry no table owns.
+  // One gadget for the entry, after the others. The building forms make an entry no table
+  // holds; the gadget keeps it.
   int AddMenuGadget(ZMenuEntry* entry);
   int AddMenuGadget(uint32_t flags, uint32_t idCmd, const char* text, ZIcon* icon);
   int AddMenuGadget(uint32_t flags, uint32_t idCmd, const char* text, ZIcon* icon, COLORREF color);
@@ -166,6 +168,10 @@ class ZFlyMenu : public TGadgetWindow {
   ZMenuEntries& OwnTable();
   // Deletes the table in use and the own table, each when the menu owns it.
   void DeleteOwnedTables();
+  // Removes and deletes every gadget.
+  void DeleteGadgets();
+  // The gadget for an entry; owned is the entry when no table holds it.
+  int AddGadgetFor(ZMenuEntry* entry, std::unique_ptr<ZMenuEntry> owned);
   // Cursor position on the screen and the window under it.
   static TPoint CursorPos();
   // The title bar's icon window when the menu has a title bar with one, else null.

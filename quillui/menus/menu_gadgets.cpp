@@ -12,6 +12,7 @@
 #include "quillui/framework/image/bmp_codec.h"
 #include "quillui/framework/image/dib.h"
 #include "quillui/menus/fly_menu.h"
+#include "quillui/menus/fly_menu_settings.h"
 #include "quillui/menus/menu_entry.h"
 #include "quillui/profile/icons.h"
 #include "quillui/resources/library_module.h"
@@ -72,15 +73,28 @@ void DrawMenuImage(TDC& dc, int x, int y, const TDib& image, const TDib* mask, T
 // --- ZMenuEntryGadget ---------------------------------------------------------------------------
 
 ZMenuEntryGadget::ZMenuEntryGadget(ZMenuEntry* entry, COLORREF hilight, const TSize& size,
-                                   int index)
+                                   int index, std::unique_ptr<ZMenuEntry> owned)
     : TButtonGadget(TResId(), entry ? int(entry->idCmd) : 0, Command, true, Up),
       entry_(entry),
+      owned_(std::move(owned)),
       hilight_(hilight),
       index_(index) {
   SetBorderStyle(None);
   SetMargins(TMargins(TMargins::Pixels, 0, 0, 0, 0));
   SetShrinkWrap(false, false);
   SetBounds(TRect(0, 0, size.cx, size.cy));
+}
+
+ZMenuEntryGadget::~ZMenuEntryGadget() = default;
+
+ZMenuEntry* ZMenuEntryGadget::GetEntry() const {
+  if (owned_) return owned_.get();
+  ZFlyMenu* menu = Menu();
+  ZMenuEntries* table = menu ? menu->GetEntries() : nullptr;
+  if (!table) return nullptr;
+  for (ZMenuEntry* e : table->GetEntries())
+    if (e == entry_) return entry_;
+  return nullptr;
 }
 
 ZFlyMenu* ZMenuEntryGadget::Menu() const { return dynamic_cast<ZFlyMenu*>(GetGadgetWindow()); }
@@ -97,26 +111,27 @@ void ZMenuEntryGadget::Paint(TDC& dc) {
   const int w = b.Width(), h = b.Height();
   ZFlyMenu* menu = Menu();
   ZMenuEntries* table = menu ? menu->GetEntries() : nullptr;
-  const TColor background = highlighted_ ? TColor(hilight_) : TColor(entry_ ? entry_->color : 0);
+  const ZMenuEntry* entry = GetEntry();
+  const TColor background =
+      highlighted_ ? TColor(hilight_) : TColor(entry ? entry->color : FlyMenuSettings().bkgnd);
   dc.FillRect(TRect(0, 0, w, h), background);
   dc.SelectObject(TPen(TColor::Black, 1));
   int x = 0;
   if (table && table->GetCheckMarkSpacing()) {
     x += 2;
-    if (entry_ && (entry_->flags & MF_CHECKED))
+    if (entry && (entry->flags & MF_CHECKED))
       DrawLibraryImage(dc, x, (h - 14) / 2, "CHECK", "CHECKM", background);
     x += 14;
   }
   if (table && table->GetIconSpacing()) {
     x += 2;
-    if (entry_ && entry_->icon) {
-      if (const TDib* image = entry_->icon->GetIcon(ZIcon::eSMALL))
-        DrawMenuImage(dc, x, (h - 15) / 2, *image, entry_->icon->GetMask(ZIcon::eSMALL),
-                      background);
+    if (entry && entry->icon) {
+      if (const TDib* image = entry->icon->GetIcon(ZIcon::eSMALL))
+        DrawMenuImage(dc, x, (h - 15) / 2, *image, entry->icon->GetMask(ZIcon::eSMALL), background);
     }
     x += 17;
   }
-  if (entry_ && (entry_->flags & MF_POPUP))
+  if (entry && (entry->flags & MF_POPUP))
     DrawLibraryImage(dc, w - 16, (h - 16) / 2, "ARROW", "ARROWM", background);
   // The bottom frame line after the arrow, so an entry no taller than the arrow keeps it.
   if (table && table->GetCount() == uint32_t(index_)) {
@@ -125,9 +140,9 @@ void ZMenuEntryGadget::Paint(TDC& dc) {
   }
   if (TFont* font = GetAppFont(0)) dc.SelectObject(*font);
   dc.SetBkMode(TRANSPARENT);
-  if (entry_ && entry_->text) {
+  if (entry && entry->text) {
     TRect text(x, 1, w - 16, h - 2);
-    dc.DrawText(entry_->text, -1, text, DT_VCENTER | DT_SINGLELINE);
+    dc.DrawText(entry->text, -1, text, DT_VCENTER | DT_SINGLELINE);
   }
   if (index_ == 1) {
     dc.MoveTo(0, 0);
@@ -146,23 +161,25 @@ void ZMenuEntryGadget::MouseEnter(UINT modKeys, const TPoint& point) {
   TButtonGadget::MouseEnter(modKeys, point);
   SetHighlighted(true);
   if (!menu) return;
+  ZMenuEntry* entry = GetEntry();
   if (ZMenuEntryGadget* current = menu->GetCurEntryGadget(); current && current != this)
     current->SetHighlighted(false);
   menu->SetCurEntryGadget(this);
-  if (!entry_ || !(entry_->flags & MF_POPUP)) return;
+  if (!entry || !(entry->flags & MF_POPUP)) return;
   ZFlyMenu* sub = menu->GetSubMenu();
   if (sub && sub->IsWindow() && sub->IsWindowVisible()) {
     if (sub->GetAssocParentEntryGadget() == this) return;
     menu->RemoveMenuChain(menu);
   }
-  menu->SetupSubmenuFiring(entry_->idCmd);
+  menu->SetupSubmenuFiring(entry->idCmd);
 }
 
 void ZMenuEntryGadget::MouseLeave(UINT modKeys, const TPoint& point) {
   ZFlyMenu* menu = Menu();
   if (menu && menu->IsWindow()) menu->KillTimer(ZFlyMenu::SUBMENU_TIMER_ID);
   TButtonGadget::MouseLeave(modKeys, point);
-  if (menu && entry_ && (entry_->flags & MF_POPUP) && menu->GetSubMenu()) {
+  ZMenuEntry* entry = GetEntry();
+  if (menu && entry && (entry->flags & MF_POPUP) && menu->GetSubMenu()) {
     TPoint cursor;
     GetCursorPos(cursor);
     if (menu->CheckChainOfSubMenus(WindowFromPoint(cursor), cursor)) return;
@@ -172,7 +189,8 @@ void ZMenuEntryGadget::MouseLeave(UINT modKeys, const TPoint& point) {
 }
 
 void ZMenuEntryGadget::Activate(const TPoint& point) {
-  if (entry_ && (entry_->flags & MF_POPUP)) return;
+  ZMenuEntry* entry = GetEntry();
+  if (!entry || (entry->flags & MF_POPUP)) return;
   TButtonGadget::Activate(point);
   if (ZFlyMenu* menu = Menu()) menu->RemoveMenuChain(nullptr);
 }

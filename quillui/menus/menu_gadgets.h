@@ -2,6 +2,8 @@
 // submenu arrow, frame lines) and a separator gadget between groups of entries.
 #pragma once
 
+#include <memory>
+
 #include "quillui/framework/base/color.h"
 #include "quillui/framework/gadgets/button_gadget.h"
 #include "quillui/framework/gadgets/gadget.h"
@@ -16,10 +18,15 @@ class ZMenuEntry;
 // entry's command. Its size is what the menu gives it; it paints itself whole.
 class ZMenuEntryGadget : public TButtonGadget {
  public:
-  // The entry stays the table's; index is the entry's 1-based place in the menu.
-  ZMenuEntryGadget(ZMenuEntry* entry, COLORREF hilight, const TSize& size, int index);
+  // The entry stays the table's, unless it is handed over as owned (an entry no table holds);
+  // index is the entry's 1-based place in the menu.
+  ZMenuEntryGadget(ZMenuEntry* entry, COLORREF hilight, const TSize& size, int index,
+                   std::unique_ptr<ZMenuEntry> owned = nullptr);
+  ~ZMenuEntryGadget() override;
 
-  ZMenuEntry* GetEntry() const { return entry_; }
+  // The entry, or null once the menu's table no longer holds it (deleted while the menu is
+  // shown: the gadget waits for the next display to go).
+  ZMenuEntry* GetEntry() const;
   int GetIndex() const { return index_; }
   bool IsHighlighted() const { return highlighted_; }
   // Sets the highlight; with repaint the whole gadget is painted again.
@@ -38,6 +45,7 @@ class ZMenuEntryGadget : public TButtonGadget {
   ZFlyMenu* Menu() const;
 
   ZMenuEntry* entry_;
+  std::unique_ptr<ZMenuEntry> owned_;
   bool highlighted_ = false;
   COLORREF hilight_;
   int index_;

@@ -188,6 +188,21 @@ TEST_F(FlyMenuChainTest, CaptureIsHandedDownAndBackAlongTheChain) {
   ASSERT_EQ(GetCapture(), sub->GetHandle());
   sub->RemoveFromScreen();
   EXPECT_EQ(GetCapture(), root->GetHandle()) << "a submenu leaving gives it back";
+
+  // Handed down and back again, then a click outside: the chain closes and nobody keeps the
+  // mouse (the submenu's old flag must not give it to the root on the way out).
+  sub->Display(TPoint(ZFlyMenu::kAtParentEntry, ZFlyMenu::kAtParentEntry));
+  MouseMove(inner.x, inner.y);
+  MouseMove(back.x, back.y);
+  ASSERT_EQ(GetCapture(), root->GetHandle());
+  log.clear();
+  MouseMove(600, 400);
+  MouseDown(600, 400);
+  MouseUp(600, 400);
+  EXPECT_FALSE(Shown(root.get()));
+  EXPECT_FALSE(Shown(sub));
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_EQ(log, std::vector<std::string>{"host:lbutton 600,400"});
 }
 
 TEST_F(FlyMenuChainTest, CaptureMenuClosesOnlyOnAClickWhichReachesTheWindowUnderIt) {

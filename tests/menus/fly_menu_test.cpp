@@ -357,6 +357,18 @@ TEST_F(FlyMenuTest, TablesAreRebuiltAtDisplayOnlyWhenChanged) {
   EXPECT_EQ(menu->NumGadgets(), 2u);
   EXPECT_EQ(menu->GetEntries()->GetChanged(), 0);
 
+  // An entry deleted while the menu is shown is no longer read; its gadget goes at the next
+  // display. A gadget built for an entry no table holds keeps that entry.
+  menu->Delete(1, MF_BYCOMMAND);
+  menu->AddMenuGadget(0, 9, "Loose", nullptr);
+  menu->Invalidate();
+  Pump();
+  EXPECT_EQ(FlyMenuTest::GadgetAt<ZMenuEntryGadget>(*menu, 0)->GetEntry(), nullptr);
+  EXPECT_STREQ(FlyMenuTest::GadgetAt<ZMenuEntryGadget>(*menu, 2)->GetEntry()->text, "Loose");
+  menu->RemoveFromScreen();
+  menu->Display(TPoint(10, 10));
+  EXPECT_EQ(menu->NumGadgets(), 1u);
+
   // Without a table every operation answers its failure value.
   ZMenuEntries* none = nullptr;
   menu->SetEntries(&none);
