@@ -3,6 +3,7 @@
 // and the faults mended in display, tables, the message window and the title bar link.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -20,6 +21,9 @@
 #include "quillui/menus/fly_menu_settings.h"
 #include "quillui/menus/menu_gadgets.h"
 #include "quillui/profile/icons.h"
+#include "quillui/sound/play_sound.h"
+#include "quillui/sound/wave_out_api.h"
+#include "quillui/testing/sound.h"
 
 namespace quill {
 namespace {
@@ -75,6 +79,22 @@ TEST_F(FlyMenuTest, SettingsChangedRereadsOnlyTheButtonSounds) {
   EXPECT_TRUE(FlyMenuSettings().playSound);
   EXPECT_EQ(FlyMenuSettings().subMenuDelay, 250u);
   EXPECT_EQ(FlyMenuSettings().bkgnd, PALETTERGB(1, 2, 3));
+}
+
+// The sounds directory is named without its final separator: the click is still found.
+TEST_F(FlyMenuTest, FlyPlaysTheClickFromADirectoryWithoutSeparator) {
+  std::filesystem::create_directories(dir + "/sounds");
+  std::filesystem::copy_file(std::string(QUILL_TEST_DATA_DIR) + "/sound/sndfile_pcm16.wav",
+                             dir + "/sounds/clkpmenu.wav");
+  Settings("[Prefs]\nButtonSounds=1\n[Directories]\nButtonSounds=" + dir + "/sounds\n");
+  SetWaveOutBackend("null");
+  auto menu = NewMenu();
+  menu->Append(0, 1, "One", nullptr);
+  menu->Display(TPoint(10, 10));
+  EXPECT_EQ(PlaySoundCachedCount(), 1u);
+  menu.reset();
+  ResetPlaySound();
+  ResetWaveOutSettings();
 }
 
 // --- The fly -------------------------------------------------------------------------------------
