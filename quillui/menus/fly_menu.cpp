@@ -27,9 +27,9 @@ namespace quill {
 ZFlyMenu::ZFlyMenu(TWindow* parent, TWindow* msgWnd, eMENU_TYPE type, eDELETE_METHOD method,
                    int ownedByMenu)
     : TGadgetWindow(parent, Vertical, new TGadgetWindowFont(10, false, false)),
-      hilight_(FlyMenuSettings().hilight),
+      hilight_(FlyMenuSettings().m_clrMenuHilight),
       ownedFlag_(ownedByMenu),
-      lastEntryColor_(FlyMenuSettings().bkgnd),
+      lastEntryColor_(FlyMenuSettings().m_clrMenuBkgnd),
       type_(type),
       deleteMethod_(method) {
   Attr.Style = WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
@@ -200,7 +200,7 @@ void ZFlyMenu::Build() {
   addIndex_ = 1;
   separatorPending_ = false;
   pendingSeparator_ = nullptr;
-  lastEntryColor_ = FlyMenuSettings().bkgnd;
+  lastEntryColor_ = FlyMenuSettings().m_clrMenuBkgnd;
   {
     TLayoutSession session(*this);
     if (table) {
@@ -373,7 +373,7 @@ void ZFlyMenu::CheckPlacement(TPoint& p) {
 bool ZFlyMenu::EvEraseBkgnd(TDC&) { return true; }
 
 void ZFlyMenu::Paint(TDC& dc, bool erase, TRect& rect) {
-  const TSize fudge = FlyMenuSettings().fudge;
+  const TSize fudge = FlyMenuSettings().m_sizeFudgeBuff;
   const TRect w = GetWindowRect();
   hitRect_ = TRect(w.left - fudge.cx, w.top - fudge.cy, w.right + fudge.cx, w.bottom + fudge.cy);
   if (flown_) {
@@ -403,17 +403,18 @@ void ZFlyMenu::FlyAction(TDC& source, TDC& target) {
   const int height = client.Height();
   const bool horizontal = parentMenu_ != nullptr;
   const uint32_t total = uint32_t(std::max(0, horizontal ? width : height));
-  const uint32_t block = std::max<uint32_t>(s.blockWidth, 1);
+  const uint32_t block = std::max<uint32_t>(s.m_uiBlockWidth, 1);
   const uint32_t blocks = total / block;
-  const uint32_t firstPhase = std::min(s.blockFlyMin, blocks);
-  uint32_t interval = firstPhase ? s.minFlyTime / firstPhase : 0;
+  const uint32_t firstPhase = std::min(s.m_dwBlockFlyMin, blocks);
+  uint32_t interval = firstPhase ? s.m_dwMinFlyTime / firstPhase : 0;
 
   platform::Clock& clock = TWindowSystem::Get().Clock();
   const uint64_t start = clock.NowMs();
   uint64_t deadline = start + interval;
   bool waiting = true;
   uint32_t step = 1;
-  if (s.playSound) pyxPlaySound(JoinSoundPath(s.soundDir, s.soundFile).c_str(), SND_ASYNC);
+  if (s.m_bPlaySound)
+    pyxPlaySound(JoinSoundPath(s.m_strSoundDir, s.m_strSoundFile).c_str(), SND_ASYNC);
 
   // The far end of the picture, pos pixels of it, at the window's near edge.
   auto copyStrip = [&](uint32_t pos) {
@@ -433,7 +434,8 @@ void ZFlyMenu::FlyAction(TDC& source, TDC& target) {
       uint64_t now = clock.NowMs();
       if (step != blocks && step > firstPhase) {
         const uint64_t elapsed = now - start;
-        const uint32_t remaining = elapsed >= s.maxTime ? 0u : uint32_t(s.maxTime - elapsed);
+        const uint32_t remaining =
+            elapsed >= s.m_dwMaxTime ? 0u : uint32_t(s.m_dwMaxTime - elapsed);
         const uint32_t j = remaining / (blocks - step);
         if (j == 0) waiting = false;
         if (j < interval) {

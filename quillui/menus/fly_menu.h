@@ -140,6 +140,8 @@ class ZFlyMenu : public TGadgetWindow {
   void SetupSubmenuFiring(uint32_t idCmd);
   void CaptureMouse(bool on);
   static HWND GetLastCapturingMenu();
+  // For the test hook that puts the menus' state back as at start-up.
+  static void ResetLastCapturingMenu() { m_hLastCapturingMenu = nullptr; }
 
   bool IdleAction(long idleCount) override;
   // True when a click on hwnd (outside the menu) closes the menu and must be passed on.
@@ -201,6 +203,9 @@ class ZFlyMenu : public TGadgetWindow {
   int addIndex_ = 1;
   ZAlternateFocusWnd* focusWnd_ = nullptr;
   TRect hitRect_;
+
+  // The window of the menu that last took the mouse; the title bar gives it back after a drag.
+  static HWND m_hLastCapturingMenu;
 };
 
 }  // namespace quill

@@ -16,11 +16,11 @@ namespace quill {
 
 namespace {
 
-HWND g_lastCapturingMenu = nullptr;
-
 bool Shown(const ZFlyMenu* menu) { return menu && menu->IsWindow() && menu->IsWindowVisible(); }
 
 }  // namespace
+
+HWND ZFlyMenu::m_hLastCapturingMenu = nullptr;
 
 TPoint ZFlyMenu::CursorPos() {
   TPoint p;
@@ -94,7 +94,7 @@ bool ZFlyMenu::GadgetsOverlap(const TPoint& screenPoint) {
 
 void ZFlyMenu::SetupSubmenuFiring(uint32_t idCmd) {
   pendingSubmenuCmd_ = idCmd;
-  if (IsWindow()) SetTimer(SUBMENU_TIMER_ID, FlyMenuSettings().subMenuDelay);
+  if (IsWindow()) SetTimer(SUBMENU_TIMER_ID, FlyMenuSettings().m_uiSubMenuDelay);
 }
 
 void ZFlyMenu::CaptureMouse(bool on) {
@@ -102,13 +102,13 @@ void ZFlyMenu::CaptureMouse(bool on) {
   if (!IsWindow()) return;
   if (on) {
     SetCapture();
-    g_lastCapturingMenu = GetHandle();
+    m_hLastCapturingMenu = GetHandle();
   } else {
     ReleaseCapture();
   }
 }
 
-HWND ZFlyMenu::GetLastCapturingMenu() { return g_lastCapturingMenu; }
+HWND ZFlyMenu::GetLastCapturingMenu() { return m_hLastCapturingMenu; }
 
 void ZFlyMenu::EvTimer(UINT timerId) {
   if (timerId != SUBMENU_TIMER_ID) {
@@ -247,6 +247,6 @@ void ZFlyMenu::ProcessButtonDown(UINT msg, HWND hwnd, UINT keys, const TPoint& s
                      WPARAM(code), MAKEPOINTLPARAM(screenPoint.x, screenPoint.y));
 }
 
-void ResetFlyMenuChains() { g_lastCapturingMenu = nullptr; }
+void ResetFlyMenuChains() { ZFlyMenu::ResetLastCapturingMenu(); }
 
 }  // namespace quill

@@ -36,16 +36,16 @@ const ZFlyMenuSettings& FlyMenuSettings() {
   State& s = S();
   if (s.settings) return *s.settings;
   ZFlyMenuSettings v;
-  v.minFlyTime = ReadClamped("MenuMinFlyTime", 100, 0, ZFlyMenuSettings::kMaxTimeMs);
-  v.maxTime = ReadClamped("MenuMaxTime", 300, 0, ZFlyMenuSettings::kMaxTimeMs);
-  v.blockWidth = ReadClamped("MenuBlockWidth", 2, 1, ZFlyMenuSettings::kMaxBlocks);
-  v.blockFlyMin = ReadClamped("MenuBlockFlyMin", 10, 0, ZFlyMenuSettings::kMaxBlocks);
-  v.subMenuDelay = ReadClamped("MenuSubDelay", 250, 0, ZFlyMenuSettings::kMaxTimeMs);
-  v.bkgnd = GetMenuBkgndColor();
-  v.hilight = ReadMenuColor("View", "MenuHilightColor", "242 242 242");
-  v.playSound = ReadPlaySound();
-  v.fudge = ParseFudgeSize(ZProfile().Get("View", "MenuFudgeSize", "0 0"));
-  v.soundDir = ZProfile().GetPath("Directories", "ButtonSounds", "");
+  v.m_dwMinFlyTime = ReadClamped("MenuMinFlyTime", 100, 0, ZFlyMenuSettings::kMaxTimeMs);
+  v.m_dwMaxTime = ReadClamped("MenuMaxTime", 300, 0, ZFlyMenuSettings::kMaxTimeMs);
+  v.m_uiBlockWidth = ReadClamped("MenuBlockWidth", 2, 1, ZFlyMenuSettings::kMaxBlocks);
+  v.m_dwBlockFlyMin = ReadClamped("MenuBlockFlyMin", 10, 0, ZFlyMenuSettings::kMaxBlocks);
+  v.m_uiSubMenuDelay = ReadClamped("MenuSubDelay", 250, 0, ZFlyMenuSettings::kMaxTimeMs);
+  v.m_clrMenuBkgnd = GetMenuBkgndColor();
+  v.m_clrMenuHilight = ReadMenuColor("View", "MenuHilightColor", "242 242 242");
+  v.m_bPlaySound = ReadPlaySound();
+  v.m_sizeFudgeBuff = ParseFudgeSize(ZProfile().Get("View", "MenuFudgeSize", "0 0"));
+  v.m_strSoundDir = ZProfile().GetPath("Directories", "ButtonSounds", "");
   s.settings = std::move(v);
   if (s.hookId == 0) s.hookId = AddIniChangedHook(eINI_STAGE_FLYMENUS, &ReReadFlyMenuSound);
   return *s.settings;
@@ -57,7 +57,7 @@ void ReReadFlyMenuSound() {
     FlyMenuSettings();
     return;
   }
-  s.settings->playSound = ReadPlaySound();
+  s.settings->m_bPlaySound = ReadPlaySound();
 }
 
 TSize ParseFudgeSize(std::string_view text) {

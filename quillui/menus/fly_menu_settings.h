@@ -19,17 +19,17 @@ struct ZFlyMenuSettings {
   // Limit of each half of MenuFudgeSize.
   static constexpr int kMaxFudge = 4096;
 
-  uint32_t minFlyTime = 100;       // [View] MenuMinFlyTime, 0..kMaxTimeMs
-  uint32_t maxTime = 300;          // [View] MenuMaxTime, 0..kMaxTimeMs
-  uint32_t blockWidth = 2;         // [View] MenuBlockWidth, 1..kMaxBlocks
-  uint32_t blockFlyMin = 10;       // [View] MenuBlockFlyMin, 0..kMaxBlocks
-  uint32_t subMenuDelay = 250;     // [View] MenuSubDelay, 0..kMaxTimeMs
-  COLORREF bkgnd = 0x02FFDA99u;    // [View] MenuBkgndColor
-  COLORREF hilight = 0x02F2F2F2u;  // [View] MenuHilightColor
-  bool playSound = false;          // [Prefs] ButtonSounds, read again by NotifyIniChanged
-  TSize fudge;                     // [View] MenuFudgeSize
-  std::string soundDir;            // [Directories] ButtonSounds
-  std::string soundFile = "clkpmenu.wav";
+  uint32_t m_dwMinFlyTime = 100;            // [View] MenuMinFlyTime, 0..kMaxTimeMs
+  uint32_t m_dwMaxTime = 300;               // [View] MenuMaxTime, 0..kMaxTimeMs
+  uint32_t m_uiBlockWidth = 2;              // [View] MenuBlockWidth, 1..kMaxBlocks
+  uint32_t m_dwBlockFlyMin = 10;            // [View] MenuBlockFlyMin, 0..kMaxBlocks
+  uint32_t m_uiSubMenuDelay = 250;          // [View] MenuSubDelay, 0..kMaxTimeMs
+  COLORREF m_clrMenuBkgnd = 0x02FFDA99u;    // [View] MenuBkgndColor
+  COLORREF m_clrMenuHilight = 0x02F2F2F2u;  // [View] MenuHilightColor
+  bool m_bPlaySound = false;                // [Prefs] ButtonSounds, read again by NotifyIniChanged
+  TSize m_sizeFudgeBuff;                    // [View] MenuFudgeSize
+  std::string m_strSoundDir;                // [Directories] ButtonSounds
+  std::string m_strSoundFile = "clkpmenu.wav";
 };
 
 // The settings, read on first use. The first read also registers the fly menus' hook of

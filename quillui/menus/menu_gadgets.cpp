@@ -112,8 +112,9 @@ void ZMenuEntryGadget::Paint(TDC& dc) {
   ZFlyMenu* menu = Menu();
   ZMenuEntries* table = menu ? menu->GetEntries() : nullptr;
   const ZMenuEntry* entry = GetEntry();
-  const TColor background =
-      highlighted_ ? TColor(hilight_) : TColor(entry ? entry->color : FlyMenuSettings().bkgnd);
+  const TColor background = highlighted_
+                                ? TColor(hilight_)
+                                : TColor(entry ? entry->color : FlyMenuSettings().m_clrMenuBkgnd);
   dc.FillRect(TRect(0, 0, w, h), background);
   dc.SelectObject(TPen(TColor::Black, 1));
   int x = 0;

@@ -32,32 +32,32 @@ using test::FlyMenuTest;
 
 TEST_F(FlyMenuTest, SettingsHaveTheirDefaultsAndLimits) {
   const ZFlyMenuSettings& d = FlyMenuSettings();
-  EXPECT_EQ(d.minFlyTime, 100u);
-  EXPECT_EQ(d.maxTime, 300u);
-  EXPECT_EQ(d.blockWidth, 2u);
-  EXPECT_EQ(d.blockFlyMin, 10u);
-  EXPECT_EQ(d.subMenuDelay, 250u);
-  EXPECT_EQ(d.bkgnd, 0x02FFDA99u);
-  EXPECT_EQ(d.hilight, 0x02F2F2F2u);
-  EXPECT_FALSE(d.playSound);
-  EXPECT_EQ(d.fudge, TSize(0, 0));
+  EXPECT_EQ(d.m_dwMinFlyTime, 100u);
+  EXPECT_EQ(d.m_dwMaxTime, 300u);
+  EXPECT_EQ(d.m_uiBlockWidth, 2u);
+  EXPECT_EQ(d.m_dwBlockFlyMin, 10u);
+  EXPECT_EQ(d.m_uiSubMenuDelay, 250u);
+  EXPECT_EQ(d.m_clrMenuBkgnd, 0x02FFDA99u);
+  EXPECT_EQ(d.m_clrMenuHilight, 0x02F2F2F2u);
+  EXPECT_FALSE(d.m_bPlaySound);
+  EXPECT_EQ(d.m_sizeFudgeBuff, TSize(0, 0));
 
   // "-1" would read as 2^32 - 1 milliseconds; a block width of 0 would never end the loop.
   Settings(
       "[View]\nMenuMinFlyTime=-1\nMenuMaxTime=99999999\nMenuBlockWidth=0\nMenuBlockFlyMin=-5\n"
       "MenuSubDelay=-1\nMenuFudgeSize=3, 4\nMenuHilightColor=1 2\n");
   const ZFlyMenuSettings& s = FlyMenuSettings();
-  EXPECT_EQ(s.minFlyTime, 0u);
-  EXPECT_EQ(s.maxTime, 10000u);
-  EXPECT_EQ(s.blockWidth, 1u);
-  EXPECT_EQ(s.blockFlyMin, 0u);
-  EXPECT_EQ(s.subMenuDelay, 0u);
-  EXPECT_EQ(s.fudge, TSize(3, 4));
-  EXPECT_EQ(s.hilight, 0x02FFFFFFu);
+  EXPECT_EQ(s.m_dwMinFlyTime, 0u);
+  EXPECT_EQ(s.m_dwMaxTime, 10000u);
+  EXPECT_EQ(s.m_uiBlockWidth, 1u);
+  EXPECT_EQ(s.m_dwBlockFlyMin, 0u);
+  EXPECT_EQ(s.m_uiSubMenuDelay, 0u);
+  EXPECT_EQ(s.m_sizeFudgeBuff, TSize(3, 4));
+  EXPECT_EQ(s.m_clrMenuHilight, 0x02FFFFFFu);
 
   Settings("[View]\nMenuBlockWidth=100000\nMenuBlockFlyMin=100000\n");
-  EXPECT_EQ(FlyMenuSettings().blockWidth, 4096u);
-  EXPECT_EQ(FlyMenuSettings().blockFlyMin, 4096u);
+  EXPECT_EQ(FlyMenuSettings().m_uiBlockWidth, 4096u);
+  EXPECT_EQ(FlyMenuSettings().m_dwBlockFlyMin, 4096u);
 
   for (auto [text, want] : std::vector<std::pair<const char*, TSize>>{
            {"3", {0, 0}}, {"", {0, 0}}, {"-2 7", {-2, 7}}, {"99999 1", {4096, 1}}})
@@ -73,12 +73,12 @@ TEST_F(FlyMenuTest, SoundPathGetsTheSeparatorADirectoryLacks) {
 
 TEST_F(FlyMenuTest, SettingsChangedRereadsOnlyTheButtonSounds) {
   Settings("[Prefs]\nButtonSounds=0\n[View]\nMenuSubDelay=250\nMenuBkgndColor=1 2 3\n");
-  ASSERT_FALSE(FlyMenuSettings().playSound);
+  ASSERT_FALSE(FlyMenuSettings().m_bPlaySound);
   WriteIni("[Prefs]\nButtonSounds=1\n[View]\nMenuSubDelay=500\nMenuBkgndColor=4 5 6\n");
   NotifyIniChanged();
-  EXPECT_TRUE(FlyMenuSettings().playSound);
-  EXPECT_EQ(FlyMenuSettings().subMenuDelay, 250u);
-  EXPECT_EQ(FlyMenuSettings().bkgnd, PALETTERGB(1, 2, 3));
+  EXPECT_TRUE(FlyMenuSettings().m_bPlaySound);
+  EXPECT_EQ(FlyMenuSettings().m_uiSubMenuDelay, 250u);
+  EXPECT_EQ(FlyMenuSettings().m_clrMenuBkgnd, PALETTERGB(1, 2, 3));
 }
 
 // The sounds directory is named without its final separator: the click is still found.
