@@ -55,13 +55,12 @@ ZFlyMenu::~ZFlyMenu() {
   focusWnd_ = nullptr;
   if (titleBar_) titleBar_->FlyMenuGone(this);
   if (GetActiveFlyMenu() == this) SetActiveFlyMenu(nullptr);
-  if (GetLastCapturingMenu() == GetHandle() && GetCapture() == GetHandle()) ReleaseCapture();
 }
 
 TWindow* ZFlyMenu::GetMsgWnd() const {
   if (!msgWnd_ && msgWndPending_ && msgWndPending_->IsWindow()) {
     msgWnd_ = msgWndPending_->GetHandle();
-    const_cast<ZFlyMenu*>(this)->msgWndPending_ = nullptr;
+    msgWndPending_ = nullptr;
   }
   return msgWnd_ ? GetWindowPtr(msgWnd_) : nullptr;
 }

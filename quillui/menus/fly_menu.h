@@ -182,7 +182,7 @@ class ZFlyMenu : public TGadgetWindow {
   COLORREF hilight_;
   ZFlyMenuTitleBar* titleBar_ = nullptr;
   bool capturing_ = false;
-  TWindow* msgWndPending_ = nullptr;  // a message window that had no handle yet
+  mutable TWindow* msgWndPending_ = nullptr;  // a message window that had no handle yet
   mutable HWND msgWnd_ = nullptr;
   int ownedFlag_;
   ZMenuEntries* ownEntries_ = nullptr;

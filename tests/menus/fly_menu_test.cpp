@@ -10,6 +10,7 @@
 
 #include "menus/fly_menu_fixture.h"
 #include "quillui/app/ini_changed.h"
+#include "quillui/app/user_messages.h"
 #include "quillui/framework/base/resource.h"
 #include "quillui/framework/gdi/bitmap.h"
 #include "quillui/framework/gdi/memory_dc.h"
@@ -483,6 +484,39 @@ TEST_F(FlyMenuTest, TitleBarLinkDetachesBothWays) {
   other->Display(TPoint(10, 10));
   other->RemoveFromScreen();
   EXPECT_EQ(other->GetTitleBar(), nullptr);
+}
+
+// A pane's menu tells the pane's holder content that it opens; its submenus do not.
+TEST_F(FlyMenuTest, APanesMenuTellsTheHolderContentItOpens) {
+  struct Content : TWindow {
+    explicit Content(TWindow* parent) : TWindow(parent, "content") {}
+    LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override {
+      if (msg == WmuFlyMenuOpening) ++opened;
+      return TWindow::WindowProc(msg, wp, lp);
+    }
+    int opened = 0;
+  };
+  struct Pane : test::HostWindow, ZFlyMenuPane {
+    using HostWindow::HostWindow;
+    HWND GetFlyMenuHolderChild() const override { return child; }
+    HWND child = nullptr;
+  };
+  Pane pane(frame.get(), TRect(0, 0, 400, 300), &log);
+  ASSERT_TRUE(pane.Create());
+  Content content(&pane);
+  ASSERT_TRUE(content.Create());
+  pane.child = content.GetHandle();
+  ZFlyMenu menu(frame.get(), &pane, ZFlyMenu::eMT_HOVER, ZFlyMenu::eDM_KEEP, 1);
+  ASSERT_TRUE(menu.Create());
+  menu.Append(MF_POPUP, 2, "More", nullptr);
+  menu.Display(TPoint(10, 10));
+  EXPECT_EQ(content.opened, 1);
+  menu.SetCurEntryGadget(FlyMenuTest::GadgetAt<ZMenuEntryGadget>(menu, 0));
+  ZFlyMenu* sub = menu.CreateSubMenu(ZFlyMenu::eSML_THIS);
+  sub->Append(0, 3, "Inner", nullptr);
+  sub->Display(TPoint(ZFlyMenu::kAtParentEntry, ZFlyMenu::kAtParentEntry));
+  EXPECT_EQ(content.opened, 1);
+  EXPECT_EQ(sub->GetMsgWnd(), &pane);
 }
 
 TEST_F(FlyMenuTest, ShowingAMenuClosesTheActiveOneAndTakesTheFocus) {
