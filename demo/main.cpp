@@ -8,9 +8,11 @@
 #include <string>
 
 #include "demo/demo_frame.h"
+#include "demo/fly_menu_mode.h"
 #include "demo/input_script.h"
 #include "quillui/framework/window/application.h"
 #include "quillui/framework/window/window_system.h"
+#include "quillui/platform/clock.h"
 #include "quillui/platform/screen/headless/headless_backend.h"
 #include "quillui/platform/screen/screen_backends.h"
 
@@ -24,6 +26,7 @@ struct Options {
   int scale = 1;
   std::string input;  // headless only: input to replay, see input_script.h
   bool idleHungry = false;
+  bool flyMenu = false;
 };
 
 void Usage() {
@@ -31,9 +34,11 @@ void Usage() {
       stderr,
       "usage: quill-demo [--screen headless|sdl] [--size 640x480|800x600|1024x768]\n"
       "                  [--scale N] [--out FILE.png] [--input \"click 10 10; key F6\"]\n"
-      "                  [--idle-hungry]\n"
+      "                  [--idle-hungry] [--flymenu]\n"
       "--idle-hungry opens a small window that asks for idle time at every round, as an open\n"
-      "menu watching the mouse does; its idle calls are counted at the end.\n");
+      "menu watching the mouse does; its idle calls are counted at the end.\n"
+      "--flymenu: a right click opens a fly menu (headless, time runs on a manual clock that\n"
+      "jumps to each timer the input leaves waiting).\n");
 }
 
 bool ParseSize(const char* text, Options& o) {
@@ -61,6 +66,8 @@ bool Parse(int argc, char** argv, Options& o) {
       o.input = argv[++i];
     } else if (a == "--idle-hungry") {
       o.idleHungry = true;
+    } else if (a == "--flymenu") {
+      o.flyMenu = true;
     } else if (a == "--out" && hasValue) {
       o.out = argv[++i];
     } else {
@@ -105,6 +112,15 @@ class DemoApp final : public quill::TApplication {
  public:
   explicit DemoApp(const Options& options) : TApplication("quill-demo"), options_(options) {}
 
+  quill::demo::FlyMenuMode* flyMenu = nullptr;
+
+  bool ProcessAppMsg(quill::MSG& msg) override {
+    if (flyMenu && msg.message == quill::WM_RBUTTONDOWN &&
+        flyMenu->RightClick(quill::TPoint(msg.ptX, msg.ptY)))
+      return true;
+    return TApplication::ProcessAppMsg(msg);
+  }
+
   // The window is gone with the display, but what it showed last is still written.
   void ClosingWithoutDisplay() override {
     WriteScreenshot(options_, false);
@@ -147,6 +163,12 @@ int main(int argc, char** argv) {
   system.width = options.width;
   system.height = options.height;
   system.backend = std::move(choice.backend);
+  platform::ManualClock* manualClock = nullptr;
+  if (headless && options.flyMenu) {
+    auto clock = std::make_unique<platform::ManualClock>();
+    manualClock = clock.get();
+    system.clock = std::move(clock);
+  }
   TWindowSystem::Install(std::move(system));
 
   int status = 0;
@@ -163,10 +185,23 @@ int main(int argc, char** argv) {
       hungry = new IdleHungryWindow(&frame);  // the frame owns it
       hungry->Create();
     }
+    std::unique_ptr<demo::FlyMenuMode> flyMenu;
+    if (options.flyMenu) {
+      flyMenu = std::make_unique<demo::FlyMenuMode>(frame);
+      app.flyMenu = flyMenu.get();
+    }
     frame.SetFocus();
     if (headless) {
       auto settle = [&] {
         for (int round = 0; round < 1000 && app.PumpWaitingMessages(); ++round) {
+        }
+        // Time the input left waiting (a submenu's delay) passes at once.
+        for (int timers = 0; manualClock && timers < 100; ++timers) {
+          const uint64_t due = TWindowSystem::Get().NextTimerDue();
+          if (due == UINT64_MAX || due > manualClock->NowMs() + 10000) break;
+          manualClock->Set(due);
+          for (int round = 0; round < 1000 && app.PumpWaitingMessages(); ++round) {
+          }
         }
       };
       settle();
@@ -182,6 +217,7 @@ int main(int argc, char** argv) {
     if (WriteScreenshot(options, headless) != 0) status = 1;
     if (hungry)
       std::printf("quill-demo: %ld idle calls to the idle-hungry window\n", hungry->calls);
+    app.flyMenu = nullptr;
   }
   TWindowSystem::Uninstall();
   return status;

@@ -8,4 +8,11 @@ namespace quill {
 // Forgets the menu colours read from the settings file: the next reader reads them again.
 void ResetMenuColors();
 
+// Forgets the fly menus' settings and takes their NotifyIniChanged hook off: the next menu
+// reads the settings again.
+void ResetFlyMenuSettings();
+
+// Forgets the menu that last took the mouse.
+void ResetFlyMenuChains();
+
 }  // namespace quill

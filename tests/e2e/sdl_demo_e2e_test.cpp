@@ -15,6 +15,7 @@
 #include <iterator>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "quillui/framework/image/dib.h"
@@ -245,6 +246,68 @@ TEST_F(SdlDemoE2E, WindowShowsExactlyWhatTheHeadlessScreenRenders) {
   RgbImage last;
   ASSERT_TRUE(ReadPngRgb(sdlPng, last, error)) << error;
   EXPECT_EQ(CountDifferences(last, expected), 0);
+}
+
+// A fly menu in the real window: a right click opens it, resting on "Options" flies its
+// submenu open after the delay, and a click on another pane closes both menus and reaches the
+// pane (it becomes the active one). Each stage shows exactly what the headless run shows.
+TEST_F(SdlDemoE2E, FlyMenuOpensItsSubmenuAndPassesTheClickOutsideOn) {
+  const std::string started = "move 10 590";
+  const std::string opened = "move 120 90; rclick 120 90; move 140 135";
+  const std::string closed = opened + "; move 100 450; click 100 450";
+  RgbImage expectStarted, expectOpened, expectClosed;
+  std::string error;
+  for (auto [script, image, name] : {std::tuple{&started, &expectStarted, "started"},
+                                     std::tuple{&opened, &expectOpened, "opened"},
+                                     std::tuple{&closed, &expectClosed, "closed"}}) {
+    const std::string png = dir_ + "/headless-" + name + ".png";
+    pid_t headless = Spawn(
+        {QUILL_DEMO_BIN, "--screen", "headless", "--flymenu", "--input", *script, "--out", png},
+        {});
+    ASSERT_EQ(Reap(headless, std::chrono::seconds(60)), 0);
+    ASSERT_TRUE(ReadPngRgb(png, *image, error)) << error;
+  }
+  EXPECT_GT(CountDifferences(expectOpened, expectClosed), 0);
+
+  demo_ = Spawn({QUILL_DEMO_BIN, "--screen", "sdl", "--flymenu", "--out", dir_ + "/sdl.png"},
+                {"DISPLAY=" + display_, "ASAN_OPTIONS=detect_leaks=0"});
+  ASSERT_GT(demo_, 0);
+  std::string window;
+  for (int i = 0; i < 300 && window.empty(); ++i) {
+    window = X("xdotool search --name 'Quill demo'");
+    while (!window.empty() && (window.back() == '\n' || window.back() == ' ')) window.pop_back();
+    if (auto nl = window.find('\n'); nl != std::string::npos) window.resize(nl);
+    if (window.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  ASSERT_FALSE(window.empty()) << "the demo's window never appeared";
+  auto at = [&](int x, int y) {
+    return "xdotool mousemove --window " + window + " " + std::to_string(x) + " " +
+           std::to_string(y);
+  };
+  auto settlesTo = [&](const RgbImage& expected) {
+    long diff = -1;
+    bool same = false;
+    for (int attempt = 0; attempt < 100 && !same; ++attempt) {
+      same = CaptureMatches(window, expected, diff, error);
+      if (!same) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return same ? std::string() : std::to_string(diff) + " pixels differ " + error;
+  };
+
+  // Input only once the window shows its first picture: earlier clicks may find no window.
+  X(at(10, 590));
+  ASSERT_EQ(settlesTo(expectStarted), "");
+  X(at(120, 90));
+  X("xdotool click 3");
+  X(at(140, 135));
+  EXPECT_EQ(settlesTo(expectOpened), "");
+  X(at(100, 450));
+  X("xdotool click 1");
+  EXPECT_EQ(settlesTo(expectClosed), "");
+
+  X("xdotool key --window " + window + " Escape");
+  EXPECT_EQ(Reap(demo_, std::chrono::seconds(20)), 0);
+  demo_ = -1;
 }
 
 }  // namespace

@@ -1,0 +1,18 @@
+#include "quillui/menus/alternate_focus_wnd.h"
+
+namespace quill {
+
+ZAlternateFocusWnd::ZAlternateFocusWnd(TWindow* parent, ZFlyMenu* menu)
+    : TWindow(parent, "Alternate Focus"), menu_(menu) {
+  Attr.Style &= ~WS_VISIBLE;
+  if (!parent || parent->IsWindow()) Create();
+}
+
+UINT ZAlternateFocusWnd::EvGetDlgCode(const MSG*) { return DLGC_WANTALLKEYS; }
+
+void ZAlternateFocusWnd::EvSetFocus(HWND lostFocus) {
+  if (lostFocus != GetHandle()) lastFocus_ = lostFocus;
+  TWindow::EvSetFocus(lostFocus);
+}
+
+}  // namespace quill
