@@ -13,6 +13,11 @@ class ZAlternateFocusWnd : public TWindow {
   // A hidden child of parent titled "Alternate Focus", created at once when parent has a
   // window (else with parent).
   ZAlternateFocusWnd(TWindow* parent, ZFlyMenu* menu);
+  // The window lives under the menu's parent, which may delete it before the menu goes: the
+  // menu then forgets it.
+  ~ZAlternateFocusWnd() override;
+  // The menu is going and deletes this window itself.
+  void DetachMenu() { menu_ = nullptr; }
 
   ZFlyMenu* GetMenu() const { return menu_; }
   // The window that last lost the focus to this one, or null.

@@ -51,8 +51,14 @@ ZFlyMenu::~ZFlyMenu() {
   DeleteGadgets();  // they point into the table
   DeleteOwnedTables();
   DeleteSubMenu();
-  delete focusWnd_;
-  focusWnd_ = nullptr;
+  // Menus, submenus and focus windows all live under the menu's parent, which deletes what is
+  // left of them with itself, newest first: whichever goes first, the others forget it.
+  if (ZAlternateFocusWnd* focus = focusWnd_) {
+    focusWnd_ = nullptr;
+    focus->DetachMenu();
+    delete focus;
+  }
+  if (parentMenu_ && parentMenu_->subMenu_ == this) parentMenu_->subMenu_ = nullptr;
   if (titleBar_) titleBar_->FlyMenuGone(this);
   if (GetActiveFlyMenu() == this) SetActiveFlyMenu(nullptr);
 }

@@ -120,6 +120,10 @@ class ZFlyMenu : public TGadgetWindow {
   // The window rectangle grown by the fudge size, as of the last paint (screen coordinates).
   const TRect& GetHitRect() const { return hitRect_; }
   ZAlternateFocusWnd* GetFocusWnd() const { return focusWnd_; }
+  // The focus window was deleted by the parent both live under.
+  void FocusWndGone(ZAlternateFocusWnd* wnd) {
+    if (focusWnd_ == wnd) focusWnd_ = nullptr;
+  }
 
   // --- Chains --------------------------------------------------------------------------------
   // Deletes the submenu and makes a new one under this menu, for the current entry.

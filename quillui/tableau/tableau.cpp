@@ -92,6 +92,15 @@ ZTableau::ZTableau(TWindow* parent) : TLayoutWindow(parent, "Tableau") {
 
 ZTableau::~ZTableau() = default;
 
+void ZTableau::RemoveChild(TWindow* child) {
+  for (ZTableauPane** pane : {&psMediaPane, &psPathPane, &psArticlePane, &psMaxiPane})
+    if (*pane == child) *pane = nullptr;
+  if (psEnvPane == child) psEnvPane = nullptr;
+  if (psVSpacer == child) psVSpacer = nullptr;
+  if (psHSpacer == child) psHSpacer = nullptr;
+  TLayoutWindow::RemoveChild(child);
+}
+
 const TResponseTable& ZTableau::GetResponseTable() const {
   return TLayoutWindow::GetResponseTable();
 }
@@ -366,7 +375,10 @@ HWND ZTableau::GetArticleContent() {
 std::string ZTableau::GetState() {
   std::ostringstream out;
   out << ' ' << (m_bMaximized ? 1 : 0);
-  if (m_bMaximized) out << ' ' << int(GetTopMostTableauPane()->GetPaneType());
+  if (m_bMaximized) {
+    ZTableauPane* top = GetTopMostTableauPane();
+    out << ' ' << int(top ? top->GetPaneType() : eARTICLE_PANE);
+  }
   out << ' ' << (psMaxiPane && psMaxiPane->IsWindowVisible() ? 1 : 0);
   out << ' ' << (IsEnvShown() ? 1 : 0);
   out << ' ' << int(m_eLayout);

@@ -94,6 +94,8 @@ class ZTableau : public TLayoutWindow, public ZTableauNavigation {
   TWindow* GetVSpacer() const { return psVSpacer; }
   TWindow* GetHSpacer() const { return psHSpacer; }
 
+  // A pane deleted by someone else is forgotten.
+  void RemoveChild(TWindow* child) override;
   void EvSize(UINT sizeType, const TSize& size) override;
   bool EvEraseBkgnd(TDC& dc) override;
   void Paint(TDC& dc, bool erase, TRect& rect) override;

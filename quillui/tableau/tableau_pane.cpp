@@ -3,9 +3,12 @@
 #include <algorithm>
 
 #include "quillui/app/app_palette.h"
+#include "quillui/app/app_registry.h"
 #include "quillui/app/presentation.h"
 #include "quillui/app/user_messages.h"
+#include "quillui/framework/base/resource.h"
 #include "quillui/framework/gdi/dc.h"
+#include "quillui/menus/fly_menu.h"
 #include "quillui/profile/hour_glass.h"
 #include "quillui/tableau/holder.h"
 #include "quillui/tableau/tableau.h"
@@ -37,9 +40,13 @@ ZTableauPane::ZTableauPane(PANE_TYPE type, TWindow* parent, const char* title, T
   Attr.ExStyle &= ~WS_EX_NOPARENTNOTIFY;
 }
 
+ZTableauPane::~ZTableauPane() { FlushMenu(); }
+
 const TResponseTable& ZTableauPane::GetResponseTable() const {
   static const TResponseEntry entries[] = {
       OnMessage<&ZTableauPane::WmuGetDisplayMode>(quill::WmuGetDisplayMode),
+      OnMessage<&ZTableauPane::WmuNewBtnMenu>(quill::WmuNewBtnMenu),
+      OnMessage<&ZTableauPane::WmuGetFlyMenu>(quill::WmuGetFlyMenu),
       OnCommand<&ZTableauPane::CmFullScreen>(kCmFullScreenMedia),
       OnCommand<&ZTableauPane::CmFullScreen>(kCmFullScreenPath),
       OnCommand<&ZTableauPane::CmFullScreen>(kCmFullScreenArticle),
@@ -66,7 +73,71 @@ void ZTableauPane::SetHolderMetrics(ZHolder* holder) {
 
 void ZTableauPane::MaximizeButtonBar(bool) {}
 
-void ZTableauPane::FlushMenu() {}
+ZFlyMenu* ZTableauPane::GetFlyMenu() const {
+  return m_hFlyMenu ? dynamic_cast<ZFlyMenu*>(GetWindowPtr(m_hFlyMenu)) : nullptr;
+}
+
+void ZTableauPane::FlushMenu() {
+  delete GetFlyMenu();
+  m_hFlyMenu = nullptr;
+}
+
+HWND ZTableauPane::GetFlyMenuHolderChild() const {
+  return m_pActiveHolder && m_pActiveHolder->IsWindow() ? m_pActiveHolder->GetChild() : nullptr;
+}
+
+void ZTableauPane::OnHolderActivated() {
+  if (!GetFlyMenu()) {
+    TWindow* frame = GetAppFrameTWindow();
+    auto* menu =
+        new ZFlyMenu(frame ? frame : this, this, ZFlyMenu::eMT_HOVER, ZFlyMenu::eDM_KEEP, 1);
+    if (menu->Create())
+      m_hFlyMenu = menu->GetHandle();
+    else
+      delete menu;
+  }
+  if (TWindow* content = GetWindowPtr(GetFlyMenuHolderChild())) {
+    content->SendMessage(WmuBuildFlyMenu, 0, 0);
+    SetMenuDisplayModeEntry();
+  }
+}
+
+LRESULT ZTableauPane::WmuNewBtnMenu(WPARAM, LPARAM) {
+  if (TWindow* content = GetWindowPtr(GetFlyMenuHolderChild())) {
+    content->SendMessage(WmuBuildFlyMenu, 0, 0);
+    SetMenuDisplayModeEntry();
+  }
+  return 0;
+}
+
+LRESULT ZTableauPane::WmuGetFlyMenu(WPARAM, LPARAM) {
+  return reinterpret_cast<LRESULT>(GetFlyMenu());
+}
+
+void ZTableauPane::SetMenuDisplayModeEntry() {
+  ZFlyMenu* menu = GetFlyMenu();
+  if (!menu) return;
+  // The text "@" takes the entry's text from the menu text table.
+  switch (HandleMessage(quill::WmuGetDisplayMode, 0, 0)) {
+    case eTABLEAU_MODE:
+      menu->Change(kCmTableau, MF_BYCOMMAND, FullScreenCommandOf(m_ePaneType), "@");
+      return;
+    case eFULL_SCREEN_MODE:
+      for (UINT id : {kCmFullScreenPath, kCmFullScreenArticle, kCmFullScreenMedia}) {
+        if (menu->GetPosition(id) != kMenuEntryNone) {
+          menu->Change(id, MF_BYCOMMAND, kCmTableau, "@");
+          return;
+        }
+      }
+      return;
+    default: return;
+  }
+}
+
+void ZTableauPane::EvSize(UINT sizeType, const TSize& size) {
+  ZTableauPaneBase::EvSize(sizeType, size);
+  SetMenuDisplayModeEntry();
+}
 
 LRESULT ZTableauPane::WmuGetDisplayMode(WPARAM, LPARAM) {
   return m_bMaximized ? eFULL_SCREEN_MODE : eTABLEAU_MODE;

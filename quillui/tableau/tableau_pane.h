@@ -3,11 +3,14 @@
 // holders placed inside the frame's margins.
 #pragma once
 
+#include "quillui/menus/fly_menu_links.h"
 #include "quillui/tableau/pane_base.h"
 
 namespace quill {
 
-class ZTableauPane : public ZTableauPaneBase {
+class ZFlyMenu;
+
+class ZTableauPane : public ZTableauPaneBase, public ZFlyMenuPane {
  public:
   enum DECORATION_STYLE : int {
     eFRAMED = 0,       // background fill and the bevelled frame
@@ -16,6 +19,8 @@ class ZTableauPane : public ZTableauPaneBase {
 
   ZTableauPane(PANE_TYPE type, TWindow* parent, const char* title = nullptr,
                TModule* module = nullptr, DECORATION_STYLE style = eFRAMED);
+  // Deletes the pane's fly menu (it lives under the frame, not under the pane).
+  ~ZTableauPane() override;
 
   DECORATION_STYLE GetDecorationStyle() const { return m_eDecorationStyle; }
 
@@ -26,6 +31,17 @@ class ZTableauPane : public ZTableauPaneBase {
   virtual void MaximizeButtonBar(bool maximized);
   // Deletes the pane's fly menu, if any.
   virtual void FlushMenu();
+  // The pane's fly menu, made at the first holder activation; null before, after FlushMenu,
+  // and once the frame that holds it has deleted it.
+  ZFlyMenu* GetFlyMenu() const;
+
+  // Makes the fly menu at the first activation, then has the content build it and sets the
+  // display-mode entry.
+  void OnHolderActivated() override;
+  // The fly menu's full-screen or small-screen entry follows the maximised flag: 7701 in full
+  // screen, the pane's own full-screen command in the tableau.
+  void SetMenuDisplayModeEntry();
+  HWND GetFlyMenuHolderChild() const override;
 
   // To full screen (7432, 7532, 7632) and back (7701) with an hour-glass, each recording the
   // arrangement it leaves as a backtrack bookmark; nothing when the parent is no tableau.
@@ -39,13 +55,19 @@ class ZTableauPane : public ZTableauPaneBase {
   // The tableau repaints the shadow a pane casts when the pane moves or changes size.
   void EvWindowPosChanging(WINDOWPOS& pos) override;
   void EvWindowPosChanged(const WINDOWPOS& pos) override;
+  void EvSize(UINT sizeType, const TSize& size) override;
 
   const TResponseTable& GetResponseTable() const override;
 
  protected:
   LRESULT WmuGetDisplayMode(WPARAM wp, LPARAM lp);
+  // The content's buttons or menu changed: the fly menu is built again.
+  LRESULT WmuNewBtnMenu(WPARAM wp, LPARAM lp);
+  LRESULT WmuGetFlyMenu(WPARAM wp, LPARAM lp);
 
   DECORATION_STYLE m_eDecorationStyle;
+  // The fly menu by its window: the frame deletes it with itself, which may come first.
+  HWND m_hFlyMenu = nullptr;
 
  private:
   void NotifyParent(WPARAM wp);

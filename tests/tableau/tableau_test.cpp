@@ -11,6 +11,8 @@
 #include "quillui/app/user_messages.h"
 #include "quillui/framework/gdi/bitmap.h"
 #include "quillui/framework/gdi/memory_dc.h"
+#include "quillui/framework/menus/menu.h"
+#include "quillui/menus/fly_menu.h"
 #include "quillui/navigation/backtrack.h"
 #include "quillui/navigation/bookmark_list.h"
 #include "quillui/navigation/bookmark_lists.h"
@@ -23,13 +25,24 @@ namespace {
 
 using Log = std::vector<std::string>;
 
-// A pane's content: logs the notifications it hears.
+// A pane's content: logs the notifications it hears and builds the pane's fly menu with the
+// pane's full-screen entry.
 class Content : public TWindow {
  public:
   Content(TWindow* holder, std::string name, Log* log) : TWindow(holder), name_(name), log_(log) {}
   LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override {
     if (msg == WmuNotification && (wp == kNotifyPaneCovered || wp == kNotifyPaneUncovered))
       log_->push_back(name_ + std::to_string(wp));
+    if (msg == WmuBuildFlyMenu) {
+      // Up through the holder to the pane.
+      auto* menu = reinterpret_cast<ZFlyMenu*>(GetParentO()->SendMessage(WmuGetFlyMenu, 0, 0));
+      if (menu && menu->GetCount() == 0) {
+        TMenu source;
+        source.AppendMenu(MF_STRING, 100, "Copy");
+        source.AppendMenu(MF_STRING, kCmFullScreenMedia, "Full screen");
+        menu->InitEntries(source, 1, 1);
+      }
+    }
     return TWindow::WindowProc(msg, wp, lp);
   }
 
@@ -92,9 +105,10 @@ class TableauTest : public AppTest {
   ZTableauPaneBase* Pane(PANE_TYPE type) { return tableau->GetTableauPane(type); }
   // Content in the pane's holder 1, logging into log under its name.
   void Fill(PANE_TYPE type, const std::string& name) {
-    ZHolder* holder = Pane(type)->ActivateHolder(1);
+    ZHolder* holder = Pane(type)->GetHolder(1);
     ASSERT_NE(holder, nullptr);
     (new Content(holder, name, &log))->Create();
+    Pane(type)->ActivateHolder(1);
   }
   void FillAll() {
     Fill(eMEDIA_PANE, "M");
@@ -311,6 +325,26 @@ TEST_F(TableauTest, ClosingHoldersActivatesTheNextAndHidesAnEmptyOverlay) {
   path->ActivateHolder(3)->Destroy();
   EXPECT_EQ(path->GetActiveHolder(), path->GetHolder(2));
   EXPECT_TRUE(p1->IsWindow());
+}
+
+TEST_F(TableauTest, TheFlyMenuShowsTheSmallScreenEntryWhileMaximised) {
+  Build();
+  FillAll();
+  auto* media = static_cast<ZTableauPane*>(Pane(eMEDIA_PANE));
+  ZFlyMenu* menu = media->GetFlyMenu();
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(menu->GetIdCmd(1), kCmFullScreenMedia);
+  tableau->MaximizePane(media);
+  EXPECT_EQ(menu->GetIdCmd(1), kCmTableau);
+  tableau->RestoreTableau();
+  EXPECT_EQ(menu->GetIdCmd(1), kCmFullScreenMedia);
+  // A pane that goes deletes its menu; the frame deleting the menus first leaves the panes
+  // none to delete again (the suite runs under the address sanitizer).
+  delete media;
+  EXPECT_EQ(tableau->GetTableauPane(eMEDIA_PANE), nullptr);
+  tableau->MaximizePane(eMEDIA_PANE);
+  tableau->ChangeLayout(ZTableau::eP_MA);
+  EXPECT_EQ(tableau->GetState(), " 0 0 0 1");
 }
 
 // The bezel of a 400 x 300 pane: three rings of shadow on the right and bottom, highlight on
