@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "buttons/buttons_fixture.h"
+#include "quillui/app/app_registry.h"
 #include "quillui/app/display_mode.h"
 #include "quillui/app/user_messages.h"
 #include "quillui/buttons/anim_button_gadget.h"
@@ -18,8 +19,9 @@ namespace quill::test {
 namespace {
 
 // A pane stub: answers its display mode, pops the bar's options menu up on 7209 and passes
-// every other command on to its content (recorded).
-class PaneStub : public TWindow {
+// every other command on to its content (recorded). It stands in for the application frame too,
+// recording the hint texts it is sent.
+class PaneStub : public TWindow, public ZVexFrame {
  public:
   PaneStub() : TWindow(nullptr, "pane") {
     Attr.Style = WS_POPUP | WS_VISIBLE;
@@ -27,6 +29,7 @@ class PaneStub : public TWindow {
   }
   LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override {
     if (msg == WmuGetDisplayMode) return mode;
+    if (msg == WmuSetHintText) hints.push_back(reinterpret_cast<const char*>(lp));
     return TWindow::WindowProc(msg, wp, lp);
   }
   LRESULT EvCommand(UINT id, HWND, UINT) override {
@@ -34,8 +37,10 @@ class PaneStub : public TWindow {
     toContent.push_back(id);
     return 0;
   }
+  TWindow& GetFrameTWindow() override { return *this; }
   DISPLAY_MODE mode = eTABLEAU_MODE;
   ZPaneButtonBar* bar = nullptr;
+  std::vector<std::string> hints;
   std::vector<UINT> toContent;
 };
 
@@ -189,6 +194,25 @@ TEST_F(PaneButtonBarTest, MergingKeepsTheMenusOrderLessTheSkippedIds) {
   bar->GetDesiredSize(desired);
   EXPECT_EQ(desired, TSize(0, 0));
   EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(PaneButtonBarTest, AButtonsHintIsItsHintTextAttribute) {
+  const std::string art = QUILL_ART_DIR;
+  WriteSettings("[BMPSets]\nbuttons=" + art + "/buttons.set\n[HintText]\npbNext=Next one\n" +
+                "[Directories]\nMedia=" + dir.string() + "\n");
+  SetArtDir(art);
+  SetAppFrame(&pane);
+  ASSERT_TRUE(pane.Create());
+  ZPaneButtonBar* bar = MakeBar(eARTICLE_PANE);
+  ASSERT_TRUE(bar->Create());
+  // Next has a text; Previous has none (the library's string table is not consulted).
+  for (UINT id : {7306u, 7305u}) {
+    const TPoint p = OnScreen(*bar->GadgetWithId(int(id)));
+    MouseMove(p.x, p.y);
+    Pump();
+  }
+  EXPECT_EQ(pane.hints, std::vector<std::string>{"Next one"});
+  SetAppFrame(nullptr);
 }
 
 TEST_F(PaneButtonBarTest, APopUpItemIsKeptAndThePanePopsItUpOnOptions) {
