@@ -41,7 +41,8 @@ class ZPaneButtonBar : public ZControlBar {
   // The menu resource of the pane type's constant buttons: "MEDIA_CONSTANTS" (Media and Maxi),
   // "PATH_CONSTANTS", "ARTICLE_CONSTANTS"; null for other panes.
   static const char* ConstantMenuName(PANE_TYPE type);
-  // A new gadget for a command id, from the table (an id not in it gets the copy strip).
+  // A new gadget for a command id, from the table (an id not in it gets the copy strip); the
+  // caller owns it until it is inserted.
   static TGadget* MakeButton(UINT id);
   // [DevParm] "ForceButtonBar", default false: without it a pane keeps its bar empty and hidden
   // and merges nothing.
