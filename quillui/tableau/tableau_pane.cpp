@@ -8,9 +8,11 @@
 #include "quillui/app/user_messages.h"
 #include "quillui/framework/base/resource.h"
 #include "quillui/framework/gdi/dc.h"
+#include "quillui/framework/menus/menu.h"
 #include "quillui/menus/fly_menu.h"
 #include "quillui/profile/hour_glass.h"
 #include "quillui/tableau/holder.h"
+#include "quillui/tableau/pane_button_bar.h"
 #include "quillui/tableau/tableau.h"
 
 namespace quill {
@@ -22,6 +24,10 @@ int Inset(int bezel, int margin) {
   const int64_t sum = int64_t(bezel) + margin;
   return sum >= 1 ? int(std::min<int64_t>(sum, 1 << 20)) : 0;
 }
+
+// Button bars are shown and merged into only with [DevParm] ForceButtonBar; the value the last
+// pane read holds for all.
+bool g_forceButtonBar = false;
 
 }  // namespace
 
@@ -38,6 +44,73 @@ ZTableauPane::ZTableauPane(PANE_TYPE type, TWindow* parent, const char* title, T
     : ZTableauPaneBase(type, parent, title, module), m_eDecorationStyle(style) {
   m_clrBackground = GetAppColor(HOLDER_BACKGROUND);
   Attr.ExStyle &= ~WS_EX_NOPARENTNOTIFY;
+  g_forceButtonBar = ZPaneButtonBar::IsForced();
+  m_pButtonBar = new ZPaneButtonBar(type, this);
+  if (!g_forceButtonBar) {
+    m_pButtonBar->RemoveVariableButtons();
+    m_pButtonBar->Attr.Style &= ~WS_VISIBLE;
+  }
+  SetBtnBarMetrics();
+}
+
+void ZTableauPane::RemoveChild(TWindow* child) {
+  if (child == m_pButtonBar) m_pButtonBar = nullptr;
+  ZTableauPaneBase::RemoveChild(child);
+}
+
+void ZTableauPane::SetBtnBarMetrics() {
+  if (!m_pButtonBar) return;
+  const int bezel = GetAppMetric(eMETRIC_PANE_BEZEL);
+  TSize size;
+  m_pButtonBar->GetDesiredSize(size);
+  TLayoutMetrics m;
+  // The X and Y slots hold the right and bottom edges; the bar uses the left margin on its
+  // right, as the title bar does.
+  m.X.Set(lmRight, lmLeftOf, lmParent, lmRight,
+          Inset(bezel, GetAppMetric(eMETRIC_PANE_MARGIN_LEFT)));
+  m.Y.Set(lmBottom, lmAbove, lmParent, lmBottom,
+          Inset(bezel, GetAppMetric(eMETRIC_PANE_MARGIN_BOTTOM)));
+  m.Width.Absolute(m_pButtonBar->GetWidth());
+  m.Height.Absolute(size.cy);
+  m.SetMeasurementUnits(lmPixels);
+  SetChildLayoutMetrics(*m_pButtonBar, m);
+}
+
+void ZTableauPane::MergeButtons(TMenu& menu) {
+  if (!m_pButtonBar) return;
+  m_pButtonBar->MergeButtons(menu);
+  SetBtnBarMetrics();
+  Layout();
+}
+
+void ZTableauPane::MergeContentMenu(HMENU start) {
+  TWindow* content = GetWindowPtr(GetFlyMenuHolderChild());
+  if (!content || !m_pButtonBar) return;
+  HMENU stored = start;
+  content->SendMessage(WmuGetBtnMenu, 0, reinterpret_cast<LPARAM>(&stored));
+  // A handle that is no live menu merges as an empty one.
+  TMenu menu(IsMenu(stored) ? stored : nullptr, TMenu::NoAutoDelete);
+  MergeButtons(menu);
+  m_pButtonBar->ShowWindow(SW_SHOW);
+  if (stored && stored != start && IsMenu(stored)) DestroyMenu(stored);
+}
+
+LRESULT ZTableauPane::EvCommand(UINT id, HWND control, UINT notifyCode) {
+  switch (id) {
+    case kCmFullScreenMedia:
+    case kCmBookmarkMedia:
+    case kCmFullScreenPath:
+    case kCmBookmarkPath:
+    case kCmFullScreenArticle:
+    case kCmBookmarkArticle:
+    case kCmTableau: return ZTableauPaneBase::EvCommand(id, control, notifyCode);
+    default: break;
+  }
+  if (id == kCmPaneOptions && m_pActiveHolder && m_pActiveHolder->IsWindow() && m_pButtonBar &&
+      m_pButtonBar->GetPopupMenu())
+    m_pButtonBar->PopupOptions(*this);
+  PassInward(id);
+  return 0;
 }
 
 ZTableauPane::~ZTableauPane() { FlushMenu(); }
@@ -65,13 +138,21 @@ void ZTableauPane::SetHolderMetrics(ZHolder* holder) {
   m.Y.Set(lmTop, lmBelow, lmParent, lmTop, Inset(bezel, GetAppMetric(eMETRIC_PANE_MARGIN_TOP)));
   m.Width.Set(lmRight, lmLeftOf, lmParent, lmRight,
               Inset(bezel, GetAppMetric(eMETRIC_PANE_MARGIN_RIGHT)));
-  m.Height.Set(lmBottom, lmAbove, lmParent, lmBottom,
-               Inset(bezel, GetAppMetric(eMETRIC_PANE_MARGIN_BOTTOM)));
+  if (g_forceButtonBar && m_pButtonBar)
+    m.Height.Set(lmBottom, lmAbove, m_pButtonBar, lmTop,
+                 GetAppMetric(eMETRIC_PANE_MARGIN_BUTTONBAR));
+  else
+    m.Height.Set(lmBottom, lmAbove, lmParent, lmBottom,
+                 Inset(bezel, GetAppMetric(eMETRIC_PANE_MARGIN_BOTTOM)));
   m.SetMeasurementUnits(lmPixels);
   SetChildLayoutMetrics(*holder, m);
 }
 
-void ZTableauPane::MaximizeButtonBar(bool) {}
+void ZTableauPane::MaximizeButtonBar(bool maximized) {
+  if (!m_pButtonBar) return;
+  m_pButtonBar->MaximizeButtonBar(maximized);
+  SetBtnBarMetrics();
+}
 
 ZFlyMenu* ZTableauPane::GetFlyMenu() const {
   return m_hFlyMenu ? dynamic_cast<ZFlyMenu*>(GetWindowPtr(m_hFlyMenu)) : nullptr;
@@ -96,17 +177,24 @@ void ZTableauPane::OnHolderActivated() {
     else
       delete menu;
   }
-  if (TWindow* content = GetWindowPtr(GetFlyMenuHolderChild())) {
-    content->SendMessage(WmuBuildFlyMenu, 0, 0);
-    SetMenuDisplayModeEntry();
+  TWindow* content = GetWindowPtr(GetFlyMenuHolderChild());
+  if (!content) return;
+  content->SendMessage(WmuBuildFlyMenu, 0, 0);
+  SetMenuDisplayModeEntry();
+  if (g_forceButtonBar) MergeContentMenu(nullptr);
+  if (m_pButtonBar) {
+    char caption[64] = {};
+    content->GetWindowText(caption, sizeof caption);
+    m_pButtonBar->SetCaption(caption);
   }
 }
 
-LRESULT ZTableauPane::WmuNewBtnMenu(WPARAM, LPARAM) {
-  if (TWindow* content = GetWindowPtr(GetFlyMenuHolderChild())) {
-    content->SendMessage(WmuBuildFlyMenu, 0, 0);
-    SetMenuDisplayModeEntry();
-  }
+LRESULT ZTableauPane::WmuNewBtnMenu(WPARAM wp, LPARAM) {
+  TWindow* content = GetWindowPtr(GetFlyMenuHolderChild());
+  if (!content) return 0;
+  content->SendMessage(WmuBuildFlyMenu, 0, 0);
+  SetMenuDisplayModeEntry();
+  if (wp != 0 && g_forceButtonBar) MergeContentMenu(reinterpret_cast<HMENU>(wp));
   return 0;
 }
 

@@ -3,12 +3,14 @@
 // holders placed inside the frame's margins.
 #pragma once
 
+#include "quillui/framework/menus/menu.h"
 #include "quillui/menus/fly_menu_links.h"
 #include "quillui/tableau/pane_base.h"
 
 namespace quill {
 
 class ZFlyMenu;
+class ZPaneButtonBar;
 
 class ZTableauPane : public ZTableauPaneBase, public ZFlyMenuPane {
  public:
@@ -23,11 +25,17 @@ class ZTableauPane : public ZTableauPaneBase, public ZFlyMenuPane {
   ~ZTableauPane() override;
 
   DECORATION_STYLE GetDecorationStyle() const { return m_eDecorationStyle; }
+  ZPaneButtonBar* GetButtonBar() const { return m_pButtonBar; }
 
-  // Inside the bezel and the pane margins; an inset whose sum is below 1 is none.
+  // Inside the bezel and the pane margins (an inset whose sum is below 1 is none), above the
+  // button bar when button bars are shown.
   void SetHolderMetrics(ZHolder* holder) override;
-  // Follows the tableau's maximised position (the pane's bar swaps its full-screen and
-  // small-screen buttons). Nothing yet beyond the flag.
+  // The button bar at the bottom right inside the bezel and margins, at its desired size.
+  void SetBtnBarMetrics();
+  // The bar takes the content's buttons from menu; the pane is laid out again.
+  void MergeButtons(TMenu& menu);
+  // Follows the tableau's maximised position: the bar swaps its full-screen and small-screen
+  // buttons (no re-layout).
   virtual void MaximizeButtonBar(bool maximized);
   // Deletes the pane's fly menu, if any.
   virtual void FlushMenu();
@@ -50,6 +58,10 @@ class ZTableauPane : public ZTableauPaneBase, public ZFlyMenuPane {
 
   // The bezel with the fill, or only the palette (see DECORATION_STYLE). The rings are
   // PANE_BEZEL many, at most half the pane's smaller side, none for a negative setting.
+  // The pane's own commands go to its handlers; 7209 pops up the menu the bar kept from the
+  // content (when there is content), then goes to the content like every other id.
+  LRESULT EvCommand(UINT id, HWND control, UINT notifyCode) override;
+  void RemoveChild(TWindow* child) override;
   bool EvEraseBkgnd(TDC& dc) override;
   void Paint(TDC& dc, bool erase, TRect& rect) override;
   // The tableau repaints the shadow a pane casts when the pane moves or changes size.
@@ -68,9 +80,13 @@ class ZTableauPane : public ZTableauPaneBase, public ZFlyMenuPane {
   DECORATION_STYLE m_eDecorationStyle;
   // The fly menu by its window: the frame deletes it with itself, which may come first.
   HWND m_hFlyMenu = nullptr;
+  ZPaneButtonBar* m_pButtonBar = nullptr;  // a child window
 
  private:
   void NotifyParent(WPARAM wp);
+  // Asks the content for its buttons' menu (starting from start) and merges what it stored;
+  // destroys that menu unless it is start. A dead handle merges as an empty menu.
+  void MergeContentMenu(HMENU start);
 };
 
 // The pane's own full-screen command: 7532 for the Path pane, 7632 for the Article pane, 7432

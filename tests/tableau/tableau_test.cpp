@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/app_test_support.h"
+#include "quillui/app/art_dir.h"
 #include "quillui/app/user_messages.h"
 #include "quillui/framework/gdi/bitmap.h"
 #include "quillui/framework/gdi/memory_dc.h"
@@ -17,6 +18,11 @@
 #include "quillui/navigation/bookmark_list.h"
 #include "quillui/navigation/bookmark_lists.h"
 #include "quillui/tableau/holder.h"
+#include "quillui/tableau/pane_button_bar.h"
+#include "quillui/testing/app.h"
+#include "quillui/testing/bars.h"
+#include "quillui/testing/buttons.h"
+#include "quillui/testing/imaging.h"
 #include "quillui/testing/navigation.h"
 #include "quillui/testing/tableau.h"
 
@@ -33,6 +39,12 @@ class Content : public TWindow {
   LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override {
     if (msg == WmuNotification && (wp == kNotifyPaneCovered || wp == kNotifyPaneUncovered))
       log_->push_back(name_ + std::to_string(wp));
+    if (msg == WM_COMMAND) log_->push_back(name_ + ":cmd" + std::to_string(LOWORD(wp)));
+    if (msg == WmuGetBtnMenu) {
+      ++btnMenuAsked;
+      if (storeMenu) *reinterpret_cast<HMENU*>(lp) = storeMenu;
+    }
+    if (msg == WmuBuildFlyMenu) ++flyMenuBuilt;
     if (msg == WmuBuildFlyMenu) {
       // Up through the holder to the pane.
       auto* menu = reinterpret_cast<ZFlyMenu*>(GetParentO()->SendMessage(WmuGetFlyMenu, 0, 0));
@@ -45,6 +57,9 @@ class Content : public TWindow {
     }
     return TWindow::WindowProc(msg, wp, lp);
   }
+  HMENU storeMenu = nullptr;  // what the content stores when asked for its buttons' menu
+  int btnMenuAsked = 0;
+  int flyMenuBuilt = 0;
 
  private:
   std::string name_;
@@ -77,11 +92,17 @@ class TableauTest : public AppTest {
     AppTest::SetUp();
     ResetNavigation();
     ResetTableauFirstSize();
+    SetArtDir(QUILL_ART_DIR);  // the button strips
   }
   void TearDown() override {
     if (frame) frame->Destroy();
     frame.reset();
     ResetNavigation();
+    ResetButtonStatics();
+    ResetControlBarStatics();
+    ResetBitmapManager();
+    ResetBackground();
+    ResetArtDir();
     AppTest::TearDown();
   }
   // A frame of w x h with a tableau filling it; with an Env pane unless told otherwise.
@@ -104,11 +125,13 @@ class TableauTest : public AppTest {
   }
   ZTableauPaneBase* Pane(PANE_TYPE type) { return tableau->GetTableauPane(type); }
   // Content in the pane's holder 1, logging into log under its name.
-  void Fill(PANE_TYPE type, const std::string& name) {
+  Content* Fill(PANE_TYPE type, const std::string& name) {
     ZHolder* holder = Pane(type)->GetHolder(1);
-    ASSERT_NE(holder, nullptr);
-    (new Content(holder, name, &log))->Create();
+    if (!holder) return nullptr;
+    auto* content = new Content(holder, name, &log);
+    content->Create();
     Pane(type)->ActivateHolder(1);
+    return content;
   }
   void FillAll() {
     Fill(eMEDIA_PANE, "M");
@@ -345,6 +368,55 @@ TEST_F(TableauTest, TheFlyMenuShowsTheSmallScreenEntryWhileMaximised) {
   tableau->MaximizePane(eMEDIA_PANE);
   tableau->ChangeLayout(ZTableau::eP_MA);
   EXPECT_EQ(tableau->GetState(), " 0 0 0 1");
+}
+
+TEST_F(TableauTest, ButtonBarsStayHiddenUnlessForcedAndMergeWhatTheContentStores) {
+  Build();
+  Content* media = Fill(eMEDIA_PANE, "M");
+  auto* pane = static_cast<ZTableauPane*>(Pane(eMEDIA_PANE));
+  ASSERT_NE(pane->GetButtonBar(), nullptr);
+  // Without ForceButtonBar a new menu rebuilds the fly menu and nothing else.
+  TMenu offered;
+  offered.AppendMenu(MF_STRING, 7433, "Bookmark");
+  const int built = media->flyMenuBuilt;
+  pane->SendMessage(WmuNewBtnMenu, reinterpret_cast<WPARAM>(offered.GetHandle()), 0);
+  EXPECT_EQ(media->flyMenuBuilt, built + 1);
+  EXPECT_EQ(media->btnMenuAsked, 0);
+  EXPECT_FALSE(pane->GetButtonBar()->IsWindowVisible());
+  // 7209 with no kept pop-up only reaches the content.
+  log.clear();
+  pane->SendMessage(WM_COMMAND, kCmPaneOptions, 0);
+  EXPECT_EQ(log, (Log{"M:cmd7209"}));
+  frame->Destroy();
+  frame.reset();
+
+  WriteSettings("[DevParm]\nForceButtonBar=1\n");
+  Build();
+  media = Fill(eMEDIA_PANE, "M");
+  pane = static_cast<ZTableauPane*>(Pane(eMEDIA_PANE));
+  EXPECT_TRUE(pane->GetButtonBar()->IsWindowVisible());
+  // The holder ends above the bar, by the button-bar margin.
+  EXPECT_EQ(pane->GetActiveHolder()->GetBounds().bottom, pane->GetButtonBar()->GetBounds().top - 3);
+  // The content stores nothing: the menu offered is merged and stays its owner's.
+  TMenu mine;
+  mine.AppendMenu(MF_STRING, 7433, "Bookmark");
+  pane->SendMessage(WmuNewBtnMenu, reinterpret_cast<WPARAM>(mine.GetHandle()), 0);
+  EXPECT_TRUE(mine.IsOK());
+  EXPECT_EQ(pane->GetButtonBar()->NumGadgets(), 1u);
+  // The content stores a menu of its own: merged, then destroyed.
+  HMENU its = CreatePopupMenu();
+  AppendMenu(its, MF_STRING, 7433, "Bookmark");
+  AppendMenu(its, MF_STRING, 7432, "Full screen");
+  media->storeMenu = its;
+  pane->SendMessage(WmuNewBtnMenu, reinterpret_cast<WPARAM>(mine.GetHandle()), 0);
+  EXPECT_FALSE(IsMenu(its));
+  EXPECT_TRUE(mine.IsOK());
+  EXPECT_EQ(pane->GetButtonBar()->NumGadgets(), 2u);
+  EXPECT_EQ(pane->GetActiveHolder()->GetBounds().bottom, pane->GetButtonBar()->GetBounds().top - 3);
+  // A handle that is no menu merges as an empty one.
+  media->storeMenu = its;  // destroyed above
+  pane->SendMessage(WmuNewBtnMenu, reinterpret_cast<WPARAM>(mine.GetHandle()), 0);
+  EXPECT_EQ(pane->GetButtonBar()->NumGadgets(), 0u);
 }
 
 // The bezel of a 400 x 300 pane: three rings of shadow on the right and bottom, highlight on
