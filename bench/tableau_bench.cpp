@@ -1,0 +1,155 @@
+// The whole tableau repainted at 1024 x 768 (four panes with bezels, button bars and content,
+// drop shadows from the application background) against a memset of the frame, and switching
+// the arrangement (maximise and restore) with its repaint.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "quillui/app/app_registry.h"
+#include "quillui/app/art_dir.h"
+#include "quillui/framework/gdi/dc.h"
+#include "quillui/framework/image/bmp_codec.h"
+#include "quillui/framework/image/dib.h"
+#include "quillui/framework/window/application.h"
+#include "quillui/framework/window/window_system.h"
+#include "quillui/imaging/background.h"
+#include "quillui/platform/clock.h"
+#include "quillui/platform/screen/screen_surface.h"
+#include "quillui/profile/profile.h"
+#include "quillui/profile/reporter.h"
+#include "quillui/tableau/holder.h"
+#include "quillui/tableau/tableau.h"
+#include "quillui/testing/app.h"
+#include "quillui/testing/bars.h"
+#include "quillui/testing/buttons.h"
+#include "quillui/testing/imaging.h"
+#include "quillui/testing/profile.h"
+#include "quillui/testing/tableau.h"
+
+namespace quill {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kW = 1024, kH = 768;
+
+// A content window: a plain page.
+class Page : public TWindow {
+ public:
+  explicit Page(TWindow* holder) : TWindow(holder) {}
+  void Paint(TDC& dc, bool, TRect&) override { dc.FillRect(GetClientRect(), TColor::White); }
+};
+
+class Frame : public TWindow, public ZVexFrame {
+ public:
+  Frame() : TWindow(nullptr, "Frame") {
+    Attr.Style = WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN;
+    Attr.W = kW, Attr.H = kH;
+  }
+  TWindow& GetFrameTWindow() override { return *this; }
+};
+
+// Settings, palette and background in a scratch folder; the frame with its tableau, every
+// pane holding a page.
+struct Scene {
+  Scene() {
+    dir = fs::temp_directory_path() / ("quill_bench_tableau_" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const auto colours = platform::ScreenSurface::DefaultPalette();
+    TDib palette(16, 16, 8, 256);
+    for (int i = 0; i < 256; ++i)
+      palette.SetColor(i, TColor(colours[size_t(i)].r, colours[size_t(i)].g, colours[size_t(i)].b));
+    WriteBmpFile(palette, (dir / "palette.bmp").string(), nullptr);
+    std::ofstream(dir / "bench.ini") << "[View]\nDibShadows=1\n[DevParm]\nForceButtonBar=1\n";
+    SetReporterEcho(false);
+    SetProfilePath((dir / "bench.ini").string());
+    SetArtDir(dir.string());
+    TWindowSystemOptions options;
+    options.width = kW;
+    options.height = kH;
+    options.clock = std::make_unique<platform::ManualClock>();
+    TWindowSystem::Install(std::move(options));
+    // A background with structure, in the palette's colours.
+    auto background = std::make_unique<TDib>(kW, kH, 8, 256);
+    for (int i = 0; i < 256; ++i) background->SetColor(i, TColor(palette.GetColor(i)));
+    for (int y = 0; y < kH; ++y) {
+      uint8_t* row = background->ScanLine(y);
+      for (int x = 0; x < kW; ++x) row[x] = uint8_t(10 + ((x / 64 + y / 48) % 8) * 20);
+    }
+    SetAppBackground(std::move(background));
+    ResetTableauFirstSize();
+    frame = std::make_unique<Frame>();
+    SetAppFrame(frame.get());
+    tableau = new ZTableau(frame.get());
+    tableau->Attr.W = kW, tableau->Attr.H = kH;
+    frame->SetTableau(tableau, tableau);
+    frame->Create();
+    for (PANE_TYPE type : {eMEDIA_PANE, ePATH_PANE, eARTICLE_PANE, eMAXI_PANE}) {
+      ZTableauPaneBase* pane = tableau->GetTableauPane(type);
+      (new Page(pane->GetHolder(1)))->Create();
+      pane->ActivateHolder(1);
+    }
+    PumpWaitingMessages();
+  }
+  ~Scene() {
+    frame.reset();
+    TWindowSystem::Uninstall();
+    ResetBackground();
+    ResetButtonStatics();
+    ResetControlBarStatics();
+    ResetBitmapManager();
+    ResetAppRegistry();
+    ResetPresentation();
+    ResetArtDir();
+    ResetProfile();
+    SetReporterEcho(true);
+    std::error_code ec;
+    fs::remove_all(dir, ec);
+  }
+  fs::path dir;
+  std::unique_ptr<Frame> frame;
+  ZTableau* tableau = nullptr;
+};
+
+void BM_TableauRepaint(benchmark::State& state) {
+  Scene scene;
+  for (auto _ : state) {
+    scene.tableau->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    PumpWaitingMessages();
+  }
+  state.SetBytesProcessed(int64_t(state.iterations()) * kW * kH);
+}
+BENCHMARK(BM_TableauRepaint)->Name("BM_TableauRepaint/1024x768");
+
+void BM_TableauRepaint_floor(benchmark::State& state) {
+  std::vector<uint8_t> frame(size_t(kW) * kH);
+  uint8_t v = 0;
+  for (auto _ : state) {
+    std::memset(frame.data(), ++v, frame.size());
+    benchmark::ClobberMemory();
+  }
+  state.SetBytesProcessed(int64_t(state.iterations()) * kW * kH);
+}
+BENCHMARK(BM_TableauRepaint_floor)->Name("BM_TableauRepaint_floor_memset/1024x768");
+
+// Maximise the Article pane, then restore the tiles, each with its repaint.
+void BM_TableauSetState(benchmark::State& state) {
+  Scene scene;
+  for (auto _ : state) {
+    scene.tableau->SetState(" 1 2 0 0 0");
+    PumpWaitingMessages();
+    scene.tableau->SetState(" 0 0 0 0");
+    PumpWaitingMessages();
+  }
+  state.SetItemsProcessed(int64_t(state.iterations()) * 2);
+}
+BENCHMARK(BM_TableauSetState);
+
+}  // namespace
+}  // namespace quill
