@@ -66,7 +66,16 @@ struct Scene {
     for (int i = 0; i < 256; ++i)
       palette.SetColor(i, TColor(colours[size_t(i)].r, colours[size_t(i)].g, colours[size_t(i)].b));
     WriteBmpFile(palette, (dir / "palette.bmp").string(), nullptr);
-    std::ofstream(dir / "bench.ini") << "[View]\nDibShadows=1\n[DevParm]\nForceButtonBar=1\n";
+    // A background with structure, in the palette's colours.
+    TDib background(kW, kH, 8, 256);
+    for (int i = 0; i < 256; ++i) background.SetColor(i, TColor(palette.GetColor(i)));
+    for (int y = 0; y < kH; ++y) {
+      uint8_t* row = background.ScanLine(y);
+      for (int x = 0; x < kW; ++x) row[x] = uint8_t(10 + ((x / 64 + y / 48) % 8) * 20);
+    }
+    WriteBmpFile(background, (dir / "background.bmp").string(), nullptr);
+    std::ofstream(dir / "bench.ini") << "[View]\nBackground=" << (dir / "background.bmp").string()
+                                     << "\nDibShadows=1\n[DevParm]\nForceButtonBar=1\n";
     SetReporterEcho(false);
     SetProfilePath((dir / "bench.ini").string());
     SetArtDir(dir.string());
@@ -75,14 +84,6 @@ struct Scene {
     options.height = kH;
     options.clock = std::make_unique<platform::ManualClock>();
     TWindowSystem::Install(std::move(options));
-    // A background with structure, in the palette's colours.
-    auto background = std::make_unique<TDib>(kW, kH, 8, 256);
-    for (int i = 0; i < 256; ++i) background->SetColor(i, TColor(palette.GetColor(i)));
-    for (int y = 0; y < kH; ++y) {
-      uint8_t* row = background->ScanLine(y);
-      for (int x = 0; x < kW; ++x) row[x] = uint8_t(10 + ((x / 64 + y / 48) % 8) * 20);
-    }
-    SetAppBackground(std::move(background));
     ResetTableauFirstSize();
     frame = std::make_unique<Frame>();
     SetAppFrame(frame.get());

@@ -256,15 +256,17 @@ void PaintDropShadows(TDC& dc, const TWindow& window, const std::vector<TRect>& 
   scene.paint = paint;
   TDib* background = nullptr;
   TRect under;
-  std::unique_ptr<TDib> plain;
   if (ZProfile(eIniFile).GetBool("View", "DibShadows", false) &&
       GetWindowBackground(window, background, under) && background->BitsPerPixel() == 8) {
     scene.background = background;
     scene.origin = under.TopLeft();
   } else {
-    // A picture of one colour: its shades are the tableau colour darkened.
-    plain = std::make_unique<TDib>(std::max(1, scene.client.Width()),
-                                   std::max(1, scene.client.Height()), 8, 256);
+    // A picture of one colour: its shades are the tableau colour darkened. Repaints come
+    // often and at one size, so the last picture made is kept.
+    thread_local std::unique_ptr<TDib> plain;
+    const int w = std::max(1, scene.client.Width()), h = std::max(1, scene.client.Height());
+    if (!plain || plain->Width() != w || plain->Height() != h)
+      plain = std::make_unique<TDib>(w, h, 8, 256);
     plain->SetColor(0, fill.Rgb());
     scene.background = plain.get();
   }
