@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <poll.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -19,7 +18,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <optional>
-#include <random>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -32,6 +30,7 @@ namespace {
 
 using e2e::OnPath;
 using e2e::Spawn;
+using e2e::StartPrivateXServer;
 
 using namespace std::chrono_literals;
 using SteadyClock = std::chrono::steady_clock;
@@ -104,52 +103,7 @@ class DisplayLossE2E : public ::testing::Test {
   }
 
   // A private X server on a display number of its own; answers once it takes connections.
-  bool StartServer() {
-    std::mt19937 random(std::random_device{}());
-    for (int attempt = 0; attempt < 10; ++attempt) {
-      int number = 300 + int(random() % 600);
-      struct stat st {};
-      if (stat(("/tmp/.X" + std::to_string(number) + "-lock").c_str(), &st) == 0) continue;
-      int fds[2];
-      if (pipe2(fds, O_CLOEXEC) != 0) return false;
-      // Clear of 3, which the child gets it as.
-      int writeEnd = fcntl(fds[1], F_DUPFD_CLOEXEC, 10);
-      close(fds[1]);
-      // The server writes its number there once it is ready, or dies if the number is taken.
-      // Without -noreset it starts over each time its last client leaves, and refuses the
-      // demo's connection meanwhile when the test's own probes come and go first.
-      xvfb_ = Spawn({"Xvfb", ":" + std::to_string(number), "-displayfd", "3", "-noreset", "-screen",
-                     "0", "800x600x24", "-nolisten", "tcp"},
-                    {}, {"/dev/null", "/dev/null", writeEnd});
-      close(writeEnd);
-      std::string said = ReadLine(fds[0], 10s);
-      close(fds[0]);
-      if (xvfb_ > 0 && said == std::to_string(number)) {
-        number_ = number;
-        return true;
-      }
-      StopServer();
-    }
-    return false;
-  }
-
-  // Reads up to a newline; the writer fails if the pipe closes before it wrote the whole line.
-  static std::string ReadLine(int fd, SteadyClock::duration limit) {
-    std::string line;
-    auto deadline = SteadyClock::now() + limit;
-    while (line.empty() || line.back() != '\n') {
-      auto left =
-          std::chrono::duration_cast<std::chrono::milliseconds>(deadline - SteadyClock::now());
-      pollfd p{fd, POLLIN, 0};
-      if (left.count() <= 0 || poll(&p, 1, int(left.count())) <= 0) return "";
-      char buf[64];
-      ssize_t n = read(fd, buf, sizeof buf);
-      if (n <= 0) return "";
-      line.append(buf, size_t(n));
-    }
-    line.pop_back();
-    return line;
-  }
+  bool StartServer() { return StartPrivateXServer("800x600x24", xvfb_, number_); }
 
   // A server killed outright leaves its lock and socket files behind; one that ended on its own
   // took them along.

@@ -25,4 +25,13 @@ struct SpawnIo {
 pid_t Spawn(const std::vector<std::string>& args, const std::vector<std::string>& extraEnv,
             const SpawnIo& io = {});
 
+// A private X server (Xvfb, -noreset, no TCP) with one screen of that geometry ("800x600x24") on
+// a display number of its own: numbers are tried at random and a server counts only once it
+// said it took its number, so tests that start servers side by side never share one. The
+// server's pid and number, or false after ten refusals.
+bool StartPrivateXServer(const std::string& screen, pid_t& pid, int& number);
+
+// Reads up to a newline within limitMs; empty when the writer closes or goes quiet first.
+std::string ReadLine(int fd, int limitMs);
+
 }  // namespace quill::e2e

@@ -28,6 +28,7 @@ namespace {
 
 using e2e::OnPath;
 using e2e::Spawn;
+using e2e::StartPrivateXServer;
 
 // Runs a shell command; answers its standard output.
 std::string RunShell(const std::string& cmd, int* status = nullptr) {
@@ -139,24 +140,9 @@ class SdlDemoE2E : public ::testing::Test {
       if (!OnPath(tool)) GTEST_SKIP() << tool << " is not installed (scripts/deps.sh installs it)";
     dir_ = ::testing::TempDir() + "quill-e2e-" + std::to_string(getpid());
     mkdir(dir_.c_str(), 0700);
-    // A display number nobody uses.
-    for (int n = 71; n < 99; ++n) {
-      struct stat st {};
-      std::string lock = "/tmp/.X" + std::to_string(n) + "-lock";
-      if (stat(lock.c_str(), &st) == 0) continue;
-      display_ = ":" + std::to_string(n);
-      break;
-    }
-    ASSERT_FALSE(display_.empty());
-    xvfb_ = Spawn({"Xvfb", display_, "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"},
-                  {});
-    ASSERT_GT(xvfb_, 0);
-    std::string socket = "/tmp/.X11-unix/X" + display_.substr(1);
-    for (int i = 0; i < 250; ++i) {
-      struct stat st {};
-      if (stat(socket.c_str(), &st) == 0) break;
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
+    int number = 0;
+    ASSERT_TRUE(StartPrivateXServer("1024x768x24", xvfb_, number)) << "no X server would start";
+    display_ = ":" + std::to_string(number);
   }
 
   void TearDown() override {
