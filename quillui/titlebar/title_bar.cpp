@@ -106,16 +106,7 @@ void ZTitleBar::Initialize(const ZIcon* icon, const char* title, uint16_t flags,
     if (flags & TBF_MINMAX) ManageMinMaxBtn();
     flags_ = kept;
     if (flags & TBF_CLOSE) buttonBar_->Insert(*NewButton(kCloseBitmap, kCmdClose));
-    TSize desired;
-    buttonBar_->GetDesiredSize(desired);
-    TLayoutMetrics m;
-    m.SetMeasurementUnits(lmPixels);
-    m.X.Set(lmRight, lmLeftOf, lmParent, lmRight, 2);
-    m.Y.Set(lmTop, lmSameAs, lmParent, lmTop,
-            std::max(0, (int(s.m_uiHeight) - desired.cy) / 2 - 1));
-    m.Width.Absolute(desired.cx);
-    m.Height.Absolute(desired.cy);
-    SetChildLayoutMetrics(*buttonBar_, m);
+    PlaceButtonBar();
     if (IsWindow()) buttonBar_->Create();
     Layout();
   }
@@ -167,6 +158,20 @@ void ZTitleBar::SwapButton(const UINT* oldIds, int count, const char* bitmap, UI
   }
 }
 
+void ZTitleBar::PlaceButtonBar() {
+  if (!buttonBar_) return;
+  const int height = int(TitleBarSettings().m_uiHeight);
+  TSize desired;
+  buttonBar_->GetDesiredSize(desired);
+  TLayoutMetrics m;
+  m.SetMeasurementUnits(lmPixels);
+  m.X.Set(lmRight, lmLeftOf, lmParent, lmRight, 2);
+  m.Y.Set(lmTop, lmSameAs, lmParent, lmTop, std::max(0, (height - desired.cy) / 2 - 1));
+  m.Width.Absolute(desired.cx);
+  m.Height.Absolute(desired.cy);
+  SetChildLayoutMetrics(*buttonBar_, m);
+}
+
 void ZTitleBar::ManageMinMaxBtn() {
   if (!buttonBar_) return;
   if (displayMode_ == eFULL_SCREEN_MODE) {
@@ -178,6 +183,7 @@ void ZTitleBar::ManageMinMaxBtn() {
     SwapButton(smallIds, 1, kFullBitmap, FullScreenCommand());
   }
   buttonBar_->LayoutSession();
+  PlaceButtonBar();
   Layout();
 }
 
@@ -390,8 +396,8 @@ void ZTitleBar::EvLButtonUp(UINT, const TPoint&) {
         const HWND last = ZFlyMenu::GetLastCapturingMenu();
         if (last && quill::IsWindow(last) && quill::IsWindowVisible(last)) quill::SetCapture(last);
       }
-      menuWasCapturing_ = false;
     }
+    menuWasCapturing_ = false;
     drag_ = eDRAG_IDLE;
   }
   if (dragEnded) return;

@@ -129,6 +129,9 @@ class ZTitleBar : public TLayoutWindow, public ZFlyMenuTitleBar {
   void EvMouseMove(UINT modKeys, const TPoint& point) override;
 
  private:
+  // Ties the button bar's right edge near the bar's and centres it on the colour, at the
+  // size its buttons want.
+  void PlaceButtonBar();
   // Replaces the button of oldId (or, without one, the bar's first place) by a new button.
   void SwapButton(const UINT* oldIds, int count, const char* bitmap, UINT newId);
   // Sends the activation message's work to the parent: the window with the focus.

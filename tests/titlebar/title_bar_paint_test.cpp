@@ -64,6 +64,18 @@ TEST_F(TitleBarPaintTest, HeightsFollowTheStripAndTheClampedSetting) {
   EXPECT_EQ(low.bar->GetIconWnd()->GetWindowRect().Height(), 0);
 }
 
+TEST_F(TitleBarPaintTest, BarInitialisedBeforeItsWindowIsMadeLaysOutTheSame) {
+  PaneStub pane(frame.get(), TRect(0, 0, 388, 300), &log);
+  auto* bar = new ZTitleBar(&pane, eARTICLE_PANE);
+  bar->Initialize(icon.get(), "Article", TBF_MINMAX | TBF_CLOSE, 0);
+  ASSERT_TRUE(pane.Create());
+  Pump();
+  EXPECT_EQ(bar->GetWindowRect(), TRect(0, 0, 388, 21));
+  EXPECT_EQ(bar->GetIconWnd()->GetWindowRect(), TRect(0, 0, 24, 19));
+  EXPECT_EQ(bar->GetButtonBar()->GetWindowRect(), TRect(352, 2, 386, 17));
+  EXPECT_EQ(bar->CalcTextRect(), TRect(26, 0, 342, 21));
+}
+
 // Paints the bar into a bitmap of its size; answers the palette index of every pixel.
 std::vector<uint8_t> PaintBar(ZTitleBar& bar, TSize size) {
   TScreenDC screen;
