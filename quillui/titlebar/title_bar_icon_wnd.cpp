@@ -113,25 +113,28 @@ bool ZTitleBarIconWnd::IdleAction(long idleCount) {
 
 bool ZTitleBarIconWnd::DrawMaskedIcon(TDC& dc) {
   TPalette* palette = GetAppPalette();
-  const TDib* image = icon_->GetIcon(ZIcon::eSMALL);
-  const TDib* mask = icon_->GetMask(ZIcon::eSMALL);
-  if (!image) return false;
-  TBitmap picture(*image, palette);
-  TMemoryDC memory(dc);
-  if (picture.IsOK()) memory.SelectObject(picture);
-  if (palette) {
-    memory.SelectPalette(palette);
-    memory.RealizePalette();
+  // The icon in the screen's format is made once (again only for another palette): the
+  // conversion through the palette costs more than the drawing.
+  if (!bitsMade_ || bitsPalette_ != palette) {
+    imageBits_.reset();
+    maskBits_.reset();
+    if (const TDib* image = icon_->GetIcon(ZIcon::eSMALL))
+      imageBits_ = std::make_unique<TBitmap>(*image, palette);
+    if (const TDib* mask = icon_->GetMask(ZIcon::eSMALL))
+      maskBits_ = std::make_unique<TBitmap>(*mask, nullptr, 8);
+    bitsPalette_ = palette;
+    bitsMade_ = true;
   }
-  const int w = picture.Width(), h = picture.Height();
-  if (mask) {
-    TBitmap maskBits(*mask, nullptr, 8);
-    TMemoryDC maskDC(dc);
-    if (maskBits.IsOK()) maskDC.SelectObject(maskBits);
-    memory.SelectObject(TBrush(TColor(color_)));
-    if (!memory.BitBlt(0, 0, w, h, maskDC, 0, 0, kMaskOverImage)) return false;
-  }
-  return dc.BitBlt(iconPos_.x, iconPos_.y, w, h, memory, 0, 0, SRCCOPY);
+  if (!imageBits_) return false;
+  TMemoryDC imageDC(dc);
+  if (imageBits_->IsOK()) imageDC.SelectObject(*imageBits_);
+  const int w = imageBits_->Width(), h = imageBits_->Height();
+  if (!dc.BitBlt(iconPos_.x, iconPos_.y, w, h, imageDC, 0, 0, SRCCOPY)) return false;
+  if (!maskBits_) return true;
+  TMemoryDC maskDC(dc);
+  if (maskBits_->IsOK()) maskDC.SelectObject(*maskBits_);
+  dc.SelectObject(TBrush(TColor(color_)));
+  return dc.BitBlt(iconPos_.x, iconPos_.y, w, h, maskDC, 0, 0, kMaskOverImage);
 }
 
 void ZTitleBarIconWnd::Paint(TDC& dc, bool, TRect&) {

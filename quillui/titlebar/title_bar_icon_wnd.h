@@ -3,12 +3,16 @@
 // (the pressed state); leaving it and the menu's chain closes a menu the hover opened.
 #pragma once
 
+#include <memory>
+
 #include "quillui/framework/base/color.h"
 #include "quillui/framework/window/window.h"
 #include "quillui/menus/fly_menu_links.h"
 
 namespace quill {
 
+class TBitmap;
+class TPalette;
 class ZIcon;
 class ZTitleBar;
 
@@ -73,6 +77,11 @@ class ZTitleBarIconWnd : public TWindow {
   COLORREF color_ = 0;
   bool armed_ = true;
   bool failureShown_ = false;
+  // The icon's image and mask in the screen's format, made on the first paint.
+  std::unique_ptr<TBitmap> imageBits_;
+  std::unique_ptr<TBitmap> maskBits_;
+  const TPalette* bitsPalette_ = nullptr;
+  bool bitsMade_ = false;
 };
 
 }  // namespace quill
