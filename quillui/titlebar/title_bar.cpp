@@ -377,7 +377,11 @@ void ZTitleBar::EvLButtonDown(UINT, const TPoint& point) {
   }
 }
 
-void ZTitleBar::EvLButtonDblClk(UINT, const TPoint&) { dblClk_ = true; }
+void ZTitleBar::EvLButtonDblClk(UINT, const TPoint&) {
+  dblClk_ = true;
+  // The press this double click pairs with is used up: a third quick press is a new first one.
+  lastPressMs_.reset();
+}
 
 void ZTitleBar::EvLButtonUp(UINT, const TPoint&) {
   if (dblClk_) {
