@@ -83,9 +83,9 @@ TitleBarMode::TitleBarMode(TWindow& frame) : icon_(MakeIcon()) {
     TRect r;
     PANE_TYPE type;
     const char* title;
-  } specs[] = {{TRect(40, 60, 428, 300), eMEDIA_PANE, "Media: The Solar System"},
+  } plans[] = {{TRect(40, 60, 428, 300), eMEDIA_PANE, "Media: The Solar System"},
                {TRect(440, 60, 780, 300), ePATH_PANE, "Path: Planets"}};
-  for (const auto& s : specs) {
+  for (const auto& s : plans) {
     auto* pane = new TitleBarPane(frame, s.r, s.type);
     pane->Create();
     pane->bar->Initialize(icon_.get(), s.title, TBF_MINMAX | TBF_CLOSE | TBF_SHADOW, 0);

@@ -45,14 +45,14 @@ TEST_F(TitleBarSceneTest, ActiveAndInactiveTitleBarsOverTheApplicationBackground
   screenDC.RealizePalette();
 
   SceneFrame sceneFrame;
-  struct Spec {
+  struct PanePlan {
     TRect r;
     PANE_TYPE type;
     const char* icon;
     const char* title;
     uint16_t flags;
   };
-  const Spec specs[] = {
+  const PanePlan plans[] = {
       {TRect(20, 20, 408, 290), eMEDIA_PANE, "media", "Media: The Solar System",
        TBF_MINMAX | TBF_CLOSE | TBF_SHADOW},
       {TRect(420, 20, 780, 290), ePATH_PANE, "path", "Path: Planets of the Sun",
@@ -63,7 +63,7 @@ TEST_F(TitleBarSceneTest, ActiveAndInactiveTitleBarsOverTheApplicationBackground
   std::vector<std::unique_ptr<ZIcon>> icons;
   std::vector<ZTitleBar*> bars;
   std::vector<ScenePane*> panes;
-  for (const Spec& s : specs) {
+  for (const PanePlan& s : plans) {
     auto* pane = new ScenePane(&sceneFrame, s.r, &log);
     bars.push_back(new ZTitleBar(pane, s.type));
     panes.push_back(pane);
@@ -76,7 +76,7 @@ TEST_F(TitleBarSceneTest, ActiveAndInactiveTitleBarsOverTheApplicationBackground
   ASSERT_TRUE(sceneFrame.Create());
   ASSERT_TRUE(popup.Create());
   for (size_t i = 0; i < bars.size(); ++i)
-    bars[i]->Initialize(icons[i].get(), specs[i].title, specs[i].flags, 0);
+    bars[i]->Initialize(icons[i].get(), plans[i].title, plans[i].flags, 0);
   auto popupIcon = std::make_unique<ZIcon>();
   EXPECT_TRUE(popupIcon->Load(art + "/icons/panes/env"));
   popupBar->Initialize(popupIcon.get(), "Pop-up: Notes", TBF_CLOSE | TBF_SHADOW, 0);
