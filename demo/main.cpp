@@ -10,6 +10,8 @@
 #include "demo/demo_frame.h"
 #include "demo/fly_menu_mode.h"
 #include "demo/input_script.h"
+#include "demo/title_bar_mode.h"
+#include "quillui/app/art_dir.h"
 #include "quillui/framework/window/application.h"
 #include "quillui/framework/window/window_system.h"
 #include "quillui/platform/clock.h"
@@ -27,6 +29,8 @@ struct Options {
   std::string input;  // headless only: input to replay, see input_script.h
   bool idleHungry = false;
   bool flyMenu = false;
+  bool titleBar = false;
+  std::string art;  // the folder of the library's art, when not the installed one
 };
 
 void Usage() {
@@ -34,11 +38,13 @@ void Usage() {
       stderr,
       "usage: quill-demo [--screen headless|sdl] [--size 640x480|800x600|1024x768]\n"
       "                  [--scale N] [--out FILE.png] [--input \"click 10 10; key F6\"]\n"
-      "                  [--idle-hungry] [--flymenu]\n"
+      "                  [--idle-hungry] [--flymenu] [--titlebar] [--art DIR]\n"
       "--idle-hungry opens a small window that asks for idle time at every round, as an open\n"
       "menu watching the mouse does; its idle calls are counted at the end.\n"
       "--flymenu: a right click opens a fly menu (headless, time runs on a manual clock that\n"
-      "jumps to each timer the input leaves waiting).\n");
+      "jumps to each timer the input leaves waiting).\n"
+      "--titlebar: two panes with title bars (timed like --flymenu); --art names the art "
+      "folder.\n");
 }
 
 bool ParseSize(const char* text, Options& o) {
@@ -68,6 +74,10 @@ bool Parse(int argc, char** argv, Options& o) {
       o.idleHungry = true;
     } else if (a == "--flymenu") {
       o.flyMenu = true;
+    } else if (a == "--titlebar") {
+      o.titleBar = true;
+    } else if (a == "--art" && hasValue) {
+      o.art = argv[++i];
     } else if (a == "--out" && hasValue) {
       o.out = argv[++i];
     } else {
@@ -164,12 +174,13 @@ int main(int argc, char** argv) {
   system.height = options.height;
   system.backend = std::move(choice.backend);
   platform::ManualClock* manualClock = nullptr;
-  if (headless && options.flyMenu) {
+  if (headless && (options.flyMenu || options.titleBar)) {
     auto clock = std::make_unique<platform::ManualClock>();
     manualClock = clock.get();
     system.clock = std::move(clock);
   }
   TWindowSystem::Install(std::move(system));
+  if (!options.art.empty()) SetArtDir(options.art);
 
   int status = 0;
   {
@@ -190,6 +201,8 @@ int main(int argc, char** argv) {
       flyMenu = std::make_unique<demo::FlyMenuMode>(frame);
       app.flyMenu = flyMenu.get();
     }
+    std::unique_ptr<demo::TitleBarMode> titleBar;
+    if (options.titleBar) titleBar = std::make_unique<demo::TitleBarMode>(frame);
     frame.SetFocus();
     if (headless) {
       auto settle = [&] {
@@ -215,6 +228,7 @@ int main(int argc, char** argv) {
       status = app.Run();
     }
     if (WriteScreenshot(options, headless) != 0) status = 1;
+    if (titleBar) titleBar->ReportMenu();
     if (hungry)
       std::printf("quill-demo: %ld idle calls to the idle-hungry window\n", hungry->calls);
     app.flyMenu = nullptr;

@@ -296,5 +296,79 @@ TEST_F(SdlDemoE2E, FlyMenuOpensItsSubmenuAndPassesTheClickOutsideOn) {
   demo_ = -1;
 }
 
+// Title bars in the real window: resting the pointer on a bar's icon flies the pane's menu open
+// below the bar (its top at the bar's top + 20, its left at the bar's left), and the
+// full-screen button makes the pane fill the frame. Each stage shows exactly what the headless
+// run shows.
+TEST_F(SdlDemoE2E, TitleBarMenuFliesOpenFromTheIconAndTheFullScreenButtonWorks) {
+  const std::string started = "move 10 590";
+  const std::string opened = started + "; move 52 70";
+  const std::string full = opened + "; move 400 69; click 400 69";
+  RgbImage expectStarted, expectOpened, expectFull;
+  std::string error;
+  auto readText = [](const std::string& path) {
+    std::ifstream f(path);
+    return std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+  };
+  for (auto [script, image, name] :
+       {std::tuple{&started, &expectStarted, "started"},
+        std::tuple{&opened, &expectOpened, "opened"}, std::tuple{&full, &expectFull, "full"}}) {
+    const std::string png = dir_ + "/headless-" + name + ".png";
+    const std::string out = dir_ + "/headless-" + name + ".txt";
+    pid_t headless = Spawn({QUILL_DEMO_BIN, "--screen", "headless", "--titlebar", "--art",
+                            QUILL_ART_DIR, "--input", *script, "--out", png},
+                           {}, {.outPath = out, .errPath = {}, .passFd = -1});
+    ASSERT_EQ(Reap(headless, std::chrono::seconds(60)), 0);
+    ASSERT_TRUE(ReadPngRgb(png, *image, error)) << error;
+    const std::string said = readText(out);
+    EXPECT_EQ(said.find("title bar menu at 40,80") != std::string::npos, image == &expectOpened)
+        << name << ": " << said;
+    EXPECT_EQ(said.find("title bar command 7432") != std::string::npos, image == &expectFull)
+        << name << ": " << said;
+  }
+  EXPECT_GT(CountDifferences(expectStarted, expectOpened), 0);
+
+  const std::string sdlOut = dir_ + "/sdl.txt";
+  demo_ = Spawn({QUILL_DEMO_BIN, "--screen", "sdl", "--titlebar", "--art", QUILL_ART_DIR, "--out",
+                 dir_ + "/sdl.png"},
+                {"DISPLAY=" + display_, "ASAN_OPTIONS=detect_leaks=0"},
+                {.outPath = sdlOut, .errPath = {}, .passFd = -1});
+  ASSERT_GT(demo_, 0);
+  std::string window;
+  for (int i = 0; i < 300 && window.empty(); ++i) {
+    window = X("xdotool search --name 'Quill demo'");
+    while (!window.empty() && (window.back() == '\n' || window.back() == ' ')) window.pop_back();
+    if (auto nl = window.find('\n'); nl != std::string::npos) window.resize(nl);
+    if (window.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  ASSERT_FALSE(window.empty()) << "the demo's window never appeared";
+  auto at = [&](int x, int y) {
+    return "xdotool mousemove --window " + window + " " + std::to_string(x) + " " +
+           std::to_string(y);
+  };
+  auto settlesTo = [&](const RgbImage& expected) {
+    long diff = -1;
+    bool same = false;
+    for (int attempt = 0; attempt < 100 && !same; ++attempt) {
+      same = CaptureMatches(window, expected, diff, error);
+      if (!same) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return same ? std::string() : std::to_string(diff) + " pixels differ " + error;
+  };
+
+  X(at(10, 590));
+  ASSERT_EQ(settlesTo(expectStarted), "");
+  X(at(52, 70));
+  EXPECT_EQ(settlesTo(expectOpened), "");
+  X(at(400, 69));
+  X("xdotool click 1");
+  EXPECT_EQ(settlesTo(expectFull), "");
+
+  X("xdotool key --window " + window + " Escape");
+  EXPECT_EQ(Reap(demo_, std::chrono::seconds(20)), 0);
+  demo_ = -1;
+  EXPECT_NE(readText(sdlOut).find("title bar command 7432"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace quill
