@@ -14,6 +14,7 @@
 #include "quillui/tableau/holder.h"
 #include "quillui/tableau/pane_button_bar.h"
 #include "quillui/tableau/tableau.h"
+#include "quillui/titlebar/title_bar.h"
 
 namespace quill {
 
@@ -51,10 +52,13 @@ ZTableauPane::ZTableauPane(PANE_TYPE type, TWindow* parent, const char* title, T
     m_pButtonBar->Attr.Style &= ~WS_VISIBLE;
   }
   SetBtnBarMetrics();
+  m_pTitleBar = new ZTitleBar(this, type, module);
+  SetTitleBarMetrics();
 }
 
 void ZTableauPane::RemoveChild(TWindow* child) {
   if (child == m_pButtonBar) m_pButtonBar = nullptr;
+  if (child == m_pTitleBar) m_pTitleBar = nullptr;
   ZTableauPaneBase::RemoveChild(child);
 }
 
@@ -74,6 +78,51 @@ void ZTableauPane::SetBtnBarMetrics() {
   m.Height.Absolute(size.cy);
   m.SetMeasurementUnits(lmPixels);
   SetChildLayoutMetrics(*m_pButtonBar, m);
+}
+
+void ZTableauPane::SetTitleBarMetrics() {
+  if (!m_pTitleBar) return;
+  const int bezel = GetAppMetric(eMETRIC_PANE_BEZEL);
+  const int side = Inset(bezel, GetAppMetric(eMETRIC_PANE_MARGIN_LEFT));
+  TLayoutMetrics m;
+  m.X.Set(lmLeft, lmRightOf, lmParent, lmLeft, side);
+  m.Y.Set(lmTop, lmBelow, lmParent, lmTop, Inset(bezel, GetAppMetric(eMETRIC_PANE_MARGIN_TOP)));
+  m.Width.Set(lmRight, lmLeftOf, lmParent, lmRight, side);
+  m.Height.AsIs(lmHeight);
+  m.SetMeasurementUnits(lmPixels);
+  SetChildLayoutMetrics(*m_pTitleBar, m);
+}
+
+bool ZTableauPane::IsFlushBoundary(TWindow& child) {
+  return &child == m_pButtonBar || &child == m_pTitleBar;
+}
+
+void ZTableauPane::FlushHolders() {
+  if (m_pTitleBar) {
+    m_pTitleBar->AssociateMenu(nullptr);
+    m_pTitleBar->ShowWindow(SW_HIDE);
+  }
+  ZTableauPaneBase::FlushHolders();
+}
+
+bool ZTableauPane::PreProcessMsg(MSG& msg) {
+  const bool handled = ZTableauPaneBase::PreProcessMsg(msg);
+  if (m_pTitleBar && m_pTitleBar->IsWindow() &&
+      (msg.message == WM_LBUTTONDOWN || msg.message == WM_RBUTTONDOWN)) {
+    // Left and top inclusive, right and bottom exclusive.
+    const TPoint at(msg.ptX, msg.ptY);
+    if (GetWindowRect().Contains(at) && !m_pTitleBar->GetWindowRect().Contains(at))
+      m_pTitleBar->SendMessage(WmuHandleActivation, 0, 1);
+  }
+  return handled;
+}
+
+LRESULT ZTableauPane::WmuGetPaneTitleBar(WPARAM, LPARAM) {
+  return reinterpret_cast<LRESULT>(static_cast<TWindow*>(m_pTitleBar));
+}
+
+LRESULT ZTableauPane::WmuGetPaneButtonBar(WPARAM, LPARAM) {
+  return reinterpret_cast<LRESULT>(static_cast<TWindow*>(m_pButtonBar));
 }
 
 void ZTableauPane::MergeButtons(TMenu& menu) {
@@ -120,6 +169,8 @@ const TResponseTable& ZTableauPane::GetResponseTable() const {
       OnMessage<&ZTableauPane::WmuGetDisplayMode>(quill::WmuGetDisplayMode),
       OnMessage<&ZTableauPane::WmuNewBtnMenu>(quill::WmuNewBtnMenu),
       OnMessage<&ZTableauPane::WmuGetFlyMenu>(quill::WmuGetFlyMenu),
+      OnMessage<&ZTableauPane::WmuGetPaneTitleBar>(quill::WmuGetPaneTitleBar),
+      OnMessage<&ZTableauPane::WmuGetPaneButtonBar>(quill::WmuGetPaneButtonBar),
       OnCommand<&ZTableauPane::CmFullScreen>(kCmFullScreenMedia),
       OnCommand<&ZTableauPane::CmFullScreen>(kCmFullScreenPath),
       OnCommand<&ZTableauPane::CmFullScreen>(kCmFullScreenArticle),
@@ -135,7 +186,10 @@ void ZTableauPane::SetHolderMetrics(ZHolder* holder) {
   TLayoutMetrics m;
   m.X.Set(lmLeft, lmRightOf, lmParent, lmLeft,
           Inset(bezel, GetAppMetric(eMETRIC_PANE_MARGIN_LEFT)));
-  m.Y.Set(lmTop, lmBelow, lmParent, lmTop, Inset(bezel, GetAppMetric(eMETRIC_PANE_MARGIN_TOP)));
+  if (m_pTitleBar)
+    m.Y.Set(lmTop, lmBelow, m_pTitleBar, lmBottom, 0);
+  else
+    m.Y.Set(lmTop, lmBelow, lmParent, lmTop, Inset(bezel, GetAppMetric(eMETRIC_PANE_MARGIN_TOP)));
   m.Width.Set(lmRight, lmLeftOf, lmParent, lmRight,
               Inset(bezel, GetAppMetric(eMETRIC_PANE_MARGIN_RIGHT)));
   if (g_forceButtonBar && m_pButtonBar)
@@ -159,7 +213,9 @@ ZFlyMenu* ZTableauPane::GetFlyMenu() const {
 }
 
 void ZTableauPane::FlushMenu() {
-  delete GetFlyMenu();
+  ZFlyMenu* menu = GetFlyMenu();
+  if (menu && m_pTitleBar && m_pTitleBar->GetFlyMenu() == menu) m_pTitleBar->AssociateMenu(nullptr);
+  delete menu;
   m_hFlyMenu = nullptr;
 }
 
@@ -176,6 +232,11 @@ void ZTableauPane::OnHolderActivated() {
       m_hFlyMenu = menu->GetHandle();
     else
       delete menu;
+    if (m_pTitleBar) m_pTitleBar->AssociateMenu(GetFlyMenu());
+  }
+  if (m_pTitleBar && m_pTitleBar->IsWindow()) {
+    if (!m_pTitleBar->IsWindowVisible()) m_pTitleBar->ShowWindow(SW_SHOW);
+    m_pTitleBar->PostMessage(WmuHandleActivation, 0, 0);
   }
   TWindow* content = GetWindowPtr(GetFlyMenuHolderChild());
   if (!content) return;

@@ -11,6 +11,7 @@ namespace quill {
 
 class ZFlyMenu;
 class ZPaneButtonBar;
+class ZTitleBar;
 
 class ZTableauPane : public ZTableauPaneBase, public ZFlyMenuPane {
  public:
@@ -26,10 +27,14 @@ class ZTableauPane : public ZTableauPaneBase, public ZFlyMenuPane {
 
   DECORATION_STYLE GetDecorationStyle() const { return m_eDecorationStyle; }
   ZPaneButtonBar* GetButtonBar() const { return m_pButtonBar; }
+  ZTitleBar* GetTitleBar() const { return m_pTitleBar; }
 
   // Inside the bezel and the pane margins (an inset whose sum is below 1 is none), above the
   // button bar when button bars are shown.
   void SetHolderMetrics(ZHolder* holder) override;
+  // The title bar along the top inside the bezel and margins (the left margin on both sides),
+  // as high as it makes itself.
+  void SetTitleBarMetrics();
   // The button bar at the bottom right inside the bezel and margins, at its desired size.
   void SetBtnBarMetrics();
   // The bar takes the content's buttons from menu; the pane is laid out again.
@@ -43,9 +48,14 @@ class ZTableauPane : public ZTableauPaneBase, public ZFlyMenuPane {
   // and once the frame that holds it has deleted it.
   ZFlyMenu* GetFlyMenu() const;
 
-  // Makes the fly menu at the first activation, then has the content build it and sets the
-  // display-mode entry.
+  // Makes the fly menu at the first activation and gives it to the title bar; shows the title
+  // bar and has it take the activation; then has the content build the menu, sets the
+  // display-mode entry, merges the content's buttons and names the bar after the content.
   void OnHolderActivated() override;
+  // The title bar lets go of the menu and hides before the holders go.
+  void FlushHolders() override;
+  // A press on the pane outside its title bar activates the title bar.
+  bool PreProcessMsg(MSG& msg) override;
   // The fly menu's full-screen or small-screen entry follows the maximised flag: 7701 in full
   // screen, the pane's own full-screen command in the tableau.
   void SetMenuDisplayModeEntry();
@@ -76,11 +86,16 @@ class ZTableauPane : public ZTableauPaneBase, public ZFlyMenuPane {
   // The content's buttons or menu changed: the fly menu is built again.
   LRESULT WmuNewBtnMenu(WPARAM wp, LPARAM lp);
   LRESULT WmuGetFlyMenu(WPARAM wp, LPARAM lp);
+  LRESULT WmuGetPaneTitleBar(WPARAM wp, LPARAM lp);
+  LRESULT WmuGetPaneButtonBar(WPARAM wp, LPARAM lp);
+  // The flush stops at the bars, made before any holder.
+  bool IsFlushBoundary(TWindow& child) override;
 
   DECORATION_STYLE m_eDecorationStyle;
   // The fly menu by its window: the frame deletes it with itself, which may come first.
   HWND m_hFlyMenu = nullptr;
   ZPaneButtonBar* m_pButtonBar = nullptr;  // a child window
+  ZTitleBar* m_pTitleBar = nullptr;        // a child window
 
  private:
   void NotifyParent(WPARAM wp);

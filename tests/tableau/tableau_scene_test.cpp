@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,10 +17,12 @@
 #include "quillui/framework/gdi/dc.h"
 #include "quillui/framework/menus/menu.h"
 #include "quillui/imaging/background.h"
+#include "quillui/profile/icons.h"
 #include "quillui/tableau/holder.h"
 #include "quillui/tableau/tableau.h"
 #include "quillui/testing/navigation.h"
 #include "quillui/testing/tableau.h"
+#include "quillui/titlebar/title_bar.h"
 
 namespace quill::test {
 namespace {
@@ -113,7 +116,25 @@ TEST_F(TableauSceneTest, TheArrangementsOverTheApplicationBackground) {
         "meeting the upper atmosphere.", "", "See also: Magnetosphere, Solar wind."},
        {7305, 7306, 7301, 7307, 7308, 7633, 7632, 7209});
   fill(eMAXI_PANE, "Atlas", {"A map fills the whole tableau."}, {7560, 7561, 7432});
+  // The host names each pane's title bar and gives it its icon.
+  struct Title {
+    PANE_TYPE type;
+    const char* icon;
+    const char* title;
+  };
+  std::vector<std::unique_ptr<ZIcon>> icons;
+  for (const Title& t : {Title{eMEDIA_PANE, "media", "Media: Aurora borealis"},
+                         Title{ePATH_PANE, "path", "Path: Search results"},
+                         Title{eARTICLE_PANE, "article", "Article: Aurora borealis"},
+                         Title{eMAXI_PANE, "maxi", "Atlas"}}) {
+    icons.push_back(std::make_unique<ZIcon>());
+    EXPECT_TRUE(icons.back()->Load(art + "/icons/panes/" + t.icon)) << t.icon;
+    auto* pane = static_cast<ZTableauPane*>(tableau->GetTableauPane(t.type));
+    pane->GetTitleBar()->Initialize(icons.back().get(), t.title,
+                                    TBF_MINMAX | TBF_CLOSE | TBF_SHADOW | TBF_MENU, 0);
+  }
   Pump();
+  tableau->SetFocusToPane(tableau->GetTableauPane(eARTICLE_PANE));
 
   const char* out = std::getenv("QUILL_TABLEAU_SCREENSHOTS");
   const auto shot = [&](const char* name) {

@@ -25,6 +25,8 @@
 #include "quillui/testing/imaging.h"
 #include "quillui/testing/navigation.h"
 #include "quillui/testing/tableau.h"
+#include "quillui/testing/titlebar.h"
+#include "quillui/titlebar/title_bar.h"
 
 namespace quill::test {
 namespace {
@@ -100,6 +102,8 @@ class TableauTest : public AppTest {
     ResetNavigation();
     ResetButtonStatics();
     ResetControlBarStatics();
+    ResetTitleBarStatics();
+    ResetTitleBarSettings();
     ResetBitmapManager();
     ResetBackground();
     ResetArtDir();
@@ -449,11 +453,42 @@ TEST_F(TableauTest, PaneBezelRingsAndInsets) {
   EXPECT_EQ(at(3, 3), TColor(0, 0, 255));
   dc.RestoreBitmap();
 
-  // The holder inside the bezel and the margins.
+  // The title bar inside the bezel and the margins, the holder below it.
   ZHolder* holder = pane->ActivateHolder(1);
-  EXPECT_EQ(holder->GetBounds().left, 6);
-  EXPECT_EQ(holder->GetBounds().right, 394);
-  EXPECT_EQ(holder->GetBounds().bottom, 294);
+  EXPECT_EQ(pane->GetTitleBar()->GetBounds(), TRect(6, 6, 394, 29));
+  EXPECT_EQ(holder->GetBounds(), TRect(6, 29, 394, 294));
+}
+
+TEST_F(TableauTest, WithoutBezelAndLeftMarginTheTitleBarIsFlush) {
+  WriteSettings("[Metrics]\nPANE_BEZEL=0\nPANE_MARGIN_LEFT=0\n");
+  Build();
+  auto* pane = static_cast<ZTableauPane*>(Pane(eMEDIA_PANE));
+  pane->SetWindowPos(nullptr, 0, 0, 400, 300, SWP_NOZORDER);
+  pane->Layout();
+  EXPECT_EQ(pane->GetTitleBar()->GetBounds(), TRect(0, 3, 400, 26));
+}
+
+TEST_F(TableauTest, APressOnThePaneActivatesItsTitleBarButNotAPressOnTheBar) {
+  Build();
+  FillAll();
+  Pump();
+  auto* media = static_cast<ZTableauPane*>(Pane(eMEDIA_PANE));
+  auto* path = static_cast<ZTableauPane*>(Pane(ePATH_PANE));
+  const auto press = [](ZTableauPane* pane, TPoint screen) {
+    MSG msg{};
+    msg.message = WM_LBUTTONDOWN;
+    msg.ptX = screen.x;
+    msg.ptY = screen.y;
+    pane->PreProcessMsg(msg);
+  };
+  const TRect content = media->GetActiveHolder()->GetWindowRect();
+  press(media, content.TopLeft() + TPoint(20, 20));
+  EXPECT_EQ(ZTitleBar::GetActiveTitleBar(), media->GetTitleBar());
+  // A press on the Path pane's own title bar is the bar's to handle.
+  press(path, path->GetTitleBar()->GetWindowRect().TopLeft() + TPoint(40, 5));
+  EXPECT_EQ(ZTitleBar::GetActiveTitleBar(), media->GetTitleBar());
+  press(path, path->GetActiveHolder()->GetWindowRect().TopLeft() + TPoint(5, 5));
+  EXPECT_EQ(ZTitleBar::GetActiveTitleBar(), path->GetTitleBar());
 }
 
 TEST_F(TableauTest, ABezelSettingBeyondHalfThePaneOrNegativeStaysInside) {
