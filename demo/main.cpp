@@ -10,6 +10,7 @@
 #include "demo/demo_frame.h"
 #include "demo/fly_menu_mode.h"
 #include "demo/input_script.h"
+#include "demo/tableau_mode.h"
 #include "demo/title_bar_mode.h"
 #include "quillui/app/art_dir.h"
 #include "quillui/framework/window/application.h"
@@ -30,6 +31,7 @@ struct Options {
   bool idleHungry = false;
   bool flyMenu = false;
   bool titleBar = false;
+  bool tableau = false;
   std::string art;  // the folder of the library's art, when not the installed one
 };
 
@@ -38,13 +40,15 @@ void Usage() {
       stderr,
       "usage: quill-demo [--screen headless|sdl] [--size 640x480|800x600|1024x768]\n"
       "                  [--scale N] [--out FILE.png] [--input \"click 10 10; key F6\"]\n"
-      "                  [--idle-hungry] [--flymenu] [--titlebar] [--art DIR]\n"
+      "                  [--idle-hungry] [--flymenu] [--titlebar] [--tableau] [--art DIR]\n"
       "--idle-hungry opens a small window that asks for idle time at every round, as an open\n"
       "menu watching the mouse does; its idle calls are counted at the end.\n"
       "--flymenu: a right click opens a fly menu (headless, time runs on a manual clock that\n"
       "jumps to each timer the input leaves waiting).\n"
       "--titlebar: two panes with title bars (timed like --flymenu); --art names the art "
-      "folder.\n");
+      "folder.\n"
+      "--tableau: the tableau with its four panes over the art's background (timed like\n"
+      "--flymenu).\n");
 }
 
 bool ParseSize(const char* text, Options& o) {
@@ -76,6 +80,8 @@ bool Parse(int argc, char** argv, Options& o) {
       o.flyMenu = true;
     } else if (a == "--titlebar") {
       o.titleBar = true;
+    } else if (a == "--tableau") {
+      o.tableau = true;
     } else if (a == "--art" && hasValue) {
       o.art = argv[++i];
     } else if (a == "--out" && hasValue) {
@@ -174,7 +180,7 @@ int main(int argc, char** argv) {
   system.height = options.height;
   system.backend = std::move(choice.backend);
   platform::ManualClock* manualClock = nullptr;
-  if (headless && (options.flyMenu || options.titleBar)) {
+  if (headless && (options.flyMenu || options.titleBar || options.tableau)) {
     auto clock = std::make_unique<platform::ManualClock>();
     manualClock = clock.get();
     system.clock = std::move(clock);
@@ -185,7 +191,13 @@ int main(int argc, char** argv) {
   int status = 0;
   {
     DemoApp app(options);
-    demo::DemoFrame frame(options.width, options.height);
+    std::unique_ptr<demo::TableauMode> tableau;
+    std::unique_ptr<demo::DemoFrame> demoFrame;
+    if (options.tableau)
+      tableau = std::make_unique<demo::TableauMode>(options.width, options.height);
+    else
+      demoFrame = std::make_unique<demo::DemoFrame>(options.width, options.height);
+    TWindow& frame = tableau ? tableau->Frame() : *demoFrame;
     if (!frame.Create()) {
       std::fprintf(stderr, "quill-demo: cannot create the frame\n");
       return 1;
@@ -204,6 +216,7 @@ int main(int argc, char** argv) {
     std::unique_ptr<demo::TitleBarMode> titleBar;
     if (options.titleBar) titleBar = std::make_unique<demo::TitleBarMode>(frame);
     frame.SetFocus();
+    if (tableau) tableau->Fill();
     if (headless) {
       auto settle = [&] {
         for (int round = 0; round < 1000 && app.PumpWaitingMessages(); ++round) {

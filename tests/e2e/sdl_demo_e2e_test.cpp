@@ -170,6 +170,30 @@ class SdlDemoE2E : public ::testing::Test {
     return diff == 0;
   }
 
+  // The demo's window once it shows, or empty after 15 s.
+  std::string WaitForWindow() {
+    std::string window;
+    for (int i = 0; i < 300 && window.empty(); ++i) {
+      window = X("xdotool search --name 'Quill demo'");
+      while (!window.empty() && (window.back() == '\n' || window.back() == ' ')) window.pop_back();
+      if (auto nl = window.find('\n'); nl != std::string::npos) window.resize(nl);
+      if (window.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return window;
+  }
+
+  // Captures the window until it shows expected, for up to 10 s: empty when it did, else how
+  // far off it stayed.
+  std::string SettlesTo(const std::string& window, const RgbImage& expected) {
+    long diff = -1;
+    std::string error;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      if (CaptureMatches(window, expected, diff, error)) return {};
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return std::to_string(diff) + " pixels differ " + error;
+  }
+
   std::string dir_;
   std::string display_;
   pid_t xvfb_ = -1;
@@ -368,6 +392,67 @@ TEST_F(SdlDemoE2E, TitleBarMenuFliesOpenFromTheIconAndTheFullScreenButtonWorks) 
   EXPECT_EQ(Reap(demo_, std::chrono::seconds(20)), 0);
   demo_ = -1;
   EXPECT_NE(readText(sdlOut).find("title bar command 7432"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace quill
+
+namespace quill {
+namespace {
+
+// The tableau in the real window: a double click on the Media pane's title maximises the pane,
+// the small-screen button that took the full-screen button's place brings the tableau back, and
+// F6 moves the focus (the active title bar's colour) from Media to Path to Article. Each stage
+// shows exactly what the headless run of the same input shows.
+TEST_F(SdlDemoE2E, TableauMaximisesRestoresAndWalksTheFocus) {
+  const std::string started = "move 10 590";
+  const std::string maximised = started + "; move 200 20; dblclick 200 20";
+  const std::string restored = maximised + "; move 761 20; click 761 20";
+  const std::string path = restored + "; key F6";
+  const std::string article = path + "; key F6";
+  const std::string* scripts[] = {&started, &maximised, &restored, &path, &article};
+  std::vector<RgbImage> expected(std::size(scripts));
+  std::string error;
+  for (size_t i = 0; i < expected.size(); ++i) {
+    const std::string png = dir_ + "/headless-" + std::to_string(i) + ".png";
+    pid_t headless = Spawn({QUILL_DEMO_BIN, "--screen", "headless", "--tableau", "--art",
+                            QUILL_ART_DIR, "--input", *scripts[i], "--out", png},
+                           {});
+    ASSERT_EQ(Reap(headless, std::chrono::seconds(60)), 0) << *scripts[i];
+    ASSERT_TRUE(ReadPngRgb(png, expected[i], error)) << error;
+  }
+  // Every stage changes the picture; the restored tableau is the one the demo started with.
+  for (size_t i = 1; i < expected.size(); ++i)
+    EXPECT_GT(CountDifferences(expected[i - 1], expected[i]), 0) << *scripts[i];
+  EXPECT_EQ(CountDifferences(expected[0], expected[2]), 0);
+
+  demo_ = Spawn({QUILL_DEMO_BIN, "--screen", "sdl", "--tableau", "--art", QUILL_ART_DIR, "--out",
+                 dir_ + "/sdl.png"},
+                {"DISPLAY=" + display_, "ASAN_OPTIONS=detect_leaks=0"});
+  ASSERT_GT(demo_, 0);
+  const std::string window = WaitForWindow();
+  ASSERT_FALSE(window.empty()) << "the demo's window never appeared";
+  auto at = [&](int x, int y) {
+    return "xdotool mousemove --window " + window + " " + std::to_string(x) + " " +
+           std::to_string(y);
+  };
+
+  X(at(10, 590));
+  ASSERT_EQ(SettlesTo(window, expected[0]), "");
+  X(at(200, 20));
+  X("xdotool click --repeat 2 --delay 80 1");
+  ASSERT_EQ(SettlesTo(window, expected[1]), "");
+  X(at(761, 20));
+  X("xdotool click 1");
+  ASSERT_EQ(SettlesTo(window, expected[2]), "");
+  X("xdotool key F6");
+  EXPECT_EQ(SettlesTo(window, expected[3]), "");
+  X("xdotool key F6");
+  EXPECT_EQ(SettlesTo(window, expected[4]), "");
+
+  X("xdotool key --window " + window + " Escape");
+  EXPECT_EQ(Reap(demo_, std::chrono::seconds(20)), 0);
+  demo_ = -1;
 }
 
 }  // namespace
