@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/scratch_art.h"
 #include "quillui/app/app_registry.h"
 #include "quillui/app/art_dir.h"
 #include "quillui/bars/control_bar.h"
@@ -34,30 +35,19 @@
 namespace quill {
 namespace {
 
-namespace fs = std::filesystem;
-
 constexpr int kButtons = 12, kCelW = 24, kCelH = 20;
 
 // A scratch folder with the palette, an 800 x 600 background and keyed strips of 3 and 6
 // cels in "buttons", and settings naming them.
 struct Scene {
   Scene() {
-    dir = fs::temp_directory_path() / ("quill_bench_buttons_" + std::to_string(::getpid()));
-    fs::create_directories(dir / "buttons");
-    const auto colours = platform::ScreenSurface::DefaultPalette();
-    auto make = [&](int w, int h) {
-      TDib dib(w, h, 8, 256);
-      for (int i = 0; i < 256; ++i)
-        dib.SetColor(i, TColor(colours[size_t(i)].r, colours[size_t(i)].g, colours[size_t(i)].b));
-      return dib;
-    };
-    WriteBmpFile(make(16, 16), (dir / "palette.bmp").string(), nullptr);
-    TDib background = make(800, 600);
+    std::filesystem::create_directories(art.dir / "buttons");
+    TDib background = bench::ScratchArt::PaletteDib(800, 600);
     for (int y = 0; y < 600; ++y)
       for (int x = 0; x < 800; ++x) background.SetPixelIndex(x, y, 10 + (x / 8 + y / 8) % 200);
-    WriteBmpFile(background, (dir / "background.bmp").string(), nullptr);
+    WriteBmpFile(background, art.Path("background.bmp"), nullptr);
     for (int cels : {3, 6}) {
-      TDib strip = make(kCelW * cels, kCelH);
+      TDib strip = bench::ScratchArt::PaletteDib(kCelW * cels, kCelH);
       strip.SetColor(245, kBackgroundKeyColors[0]);
       for (int y = 0; y < kCelH; ++y)
         for (int x = 0; x < kCelW * cels; ++x) {
@@ -65,29 +55,11 @@ struct Scene {
           const bool corner = (cx < 2 || cx > kCelW - 3) && (y < 2 || y > kCelH - 3);
           strip.SetPixelIndex(x, y, corner ? 245 : 20 + x / kCelW);
         }
-      WriteBmpFile(strip, (dir / "buttons" / ("b" + std::to_string(cels) + ".bmp")).string(),
-                   nullptr);
+      WriteBmpFile(strip, art.Path("buttons/b" + std::to_string(cels) + ".bmp"), nullptr);
     }
-    std::ofstream(dir / "bench.ini")
-        << "[Directories]\nMedia=" << dir.string()
-        << "\n[View]\nBackground=" << (dir / "background.bmp").string() << "\n";
-    SetReporterEcho(false);
-    SetProfilePath((dir / "bench.ini").string());
-    SetArtDir(dir.string());
+    art.WriteSettings("[View]\nBackground=" + art.Path("background.bmp") + "\n");
   }
-  ~Scene() {
-    ResetButtonStatics();
-    ResetControlBarStatics();
-    ResetBackground();
-    ResetBitmapManager();
-    ResetPresentation();
-    ResetArtDir();
-    ResetProfile();
-    SetReporterEcho(true);
-    std::error_code ec;
-    fs::remove_all(dir, ec);
-  }
-  fs::path dir;
+  bench::ScratchArt art{"buttons"};
 };
 
 // The host's frame with a transparent bar of n buttons of the given strip at its top left.

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "bench/raw_file.h"
+#include "bench/scratch_art.h"
 #include "quillui/app/art_dir.h"
 #include "quillui/framework/image/bmp_codec.h"
 #include "quillui/framework/image/dib.h"
@@ -29,48 +30,24 @@
 namespace quill {
 namespace {
 
-namespace fs = std::filesystem;
-
 constexpr UINT kArticleMenu[] = {7301, 7302, 7307, 7308, 7633, 7632, 7305, 7306};
 
 // A scratch folder with the palette and a three-cel 24 x 20 strip under each bitmap name the
 // Article menu's buttons use.
 struct PaneBarScene {
   PaneBarScene() {
-    dir = fs::temp_directory_path() / ("quill_bench_panebar_" + std::to_string(::getpid()));
-    fs::create_directories(dir / "buttons");
-    const auto colours = platform::ScreenSurface::DefaultPalette();
-    auto make = [&](int w, int h) {
-      TDib dib(w, h, 8, 256);
-      for (int i = 0; i < 256; ++i)
-        dib.SetColor(i, TColor(colours[size_t(i)].r, colours[size_t(i)].g, colours[size_t(i)].b));
-      return dib;
-    };
-    WriteBmpFile(make(16, 16), (dir / "palette.bmp").string(), nullptr);
-    TDib strip = make(72, 20);
+    std::filesystem::create_directories(art.dir / "buttons");
+    TDib strip = bench::ScratchArt::PaletteDib(72, 20);
     for (int y = 0; y < 20; ++y)
       for (int x = 0; x < 72; ++x) strip.SetPixelIndex(x, y, 20 + x / 24);
     for (UINT id : kArticleMenu) {
-      const fs::path path = dir / "buttons" / ZPaneButtonBar::FindButton(id)->bitmap;
-      WriteBmpFile(strip, path.string(), nullptr);
-      paths.push_back(path.string());
+      const std::string path =
+          art.Path(std::string("buttons/") + ZPaneButtonBar::FindButton(id)->bitmap);
+      WriteBmpFile(strip, path, nullptr);
+      paths.push_back(path);
     }
-    std::ofstream(dir / "bench.ini") << "[Directories]\nMedia=" << dir.string() << "\n";
-    SetReporterEcho(false);
-    SetProfilePath((dir / "bench.ini").string());
-    SetArtDir(dir.string());
   }
-  ~PaneBarScene() {
-    ResetButtonStatics();
-    ResetControlBarStatics();
-    ResetBitmapManager();
-    ResetArtDir();
-    ResetProfile();
-    SetReporterEcho(true);
-    std::error_code ec;
-    fs::remove_all(dir, ec);
-  }
-  fs::path dir;
+  bench::ScratchArt art{"panebar"};
   std::vector<std::string> paths;
 };
 

@@ -2,40 +2,25 @@
 // drop shadows from the application background) against a memset of the frame, and switching
 // the arrangement (maximise and restore) with its repaint.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <memory>
-#include <string>
 #include <vector>
 
+#include "bench/scratch_art.h"
 #include "quillui/app/app_registry.h"
-#include "quillui/app/art_dir.h"
 #include "quillui/framework/gdi/dc.h"
 #include "quillui/framework/image/bmp_codec.h"
 #include "quillui/framework/image/dib.h"
 #include "quillui/framework/window/application.h"
 #include "quillui/framework/window/window_system.h"
-#include "quillui/imaging/background.h"
 #include "quillui/platform/clock.h"
-#include "quillui/platform/screen/screen_surface.h"
-#include "quillui/profile/profile.h"
-#include "quillui/profile/reporter.h"
 #include "quillui/tableau/holder.h"
 #include "quillui/tableau/tableau.h"
-#include "quillui/testing/app.h"
-#include "quillui/testing/bars.h"
-#include "quillui/testing/buttons.h"
-#include "quillui/testing/imaging.h"
-#include "quillui/testing/profile.h"
 #include "quillui/testing/tableau.h"
 
 namespace quill {
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr int kW = 1024, kH = 768;
 
@@ -59,26 +44,15 @@ class Frame : public TWindow, public ZVexFrame {
 // pane holding a page.
 struct Scene {
   Scene() {
-    dir = fs::temp_directory_path() / ("quill_bench_tableau_" + std::to_string(::getpid()));
-    fs::create_directories(dir);
-    const auto colours = platform::ScreenSurface::DefaultPalette();
-    TDib palette(16, 16, 8, 256);
-    for (int i = 0; i < 256; ++i)
-      palette.SetColor(i, TColor(colours[size_t(i)].r, colours[size_t(i)].g, colours[size_t(i)].b));
-    WriteBmpFile(palette, (dir / "palette.bmp").string(), nullptr);
     // A background with structure, in the palette's colours.
-    TDib background(kW, kH, 8, 256);
-    for (int i = 0; i < 256; ++i) background.SetColor(i, TColor(palette.GetColor(i)));
+    TDib background = bench::ScratchArt::PaletteDib(kW, kH);
     for (int y = 0; y < kH; ++y) {
       uint8_t* row = background.ScanLine(y);
       for (int x = 0; x < kW; ++x) row[x] = uint8_t(10 + ((x / 64 + y / 48) % 8) * 20);
     }
-    WriteBmpFile(background, (dir / "background.bmp").string(), nullptr);
-    std::ofstream(dir / "bench.ini") << "[View]\nBackground=" << (dir / "background.bmp").string()
-                                     << "\nDibShadows=1\n[DevParm]\nForceButtonBar=1\n";
-    SetReporterEcho(false);
-    SetProfilePath((dir / "bench.ini").string());
-    SetArtDir(dir.string());
+    WriteBmpFile(background, art.Path("background.bmp"), nullptr);
+    art.WriteSettings("[View]\nBackground=" + art.Path("background.bmp") +
+                      "\nDibShadows=1\n[DevParm]\nForceButtonBar=1\n");
     TWindowSystemOptions options;
     options.width = kW;
     options.height = kH;
@@ -101,19 +75,8 @@ struct Scene {
   ~Scene() {
     frame.reset();
     TWindowSystem::Uninstall();
-    ResetBackground();
-    ResetButtonStatics();
-    ResetControlBarStatics();
-    ResetBitmapManager();
-    ResetAppRegistry();
-    ResetPresentation();
-    ResetArtDir();
-    ResetProfile();
-    SetReporterEcho(true);
-    std::error_code ec;
-    fs::remove_all(dir, ec);
   }
-  fs::path dir;
+  bench::ScratchArt art{"tableau"};
   std::unique_ptr<Frame> frame;
   ZTableau* tableau = nullptr;
 };

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/scratch_art.h"
 #include "quillui/app/art_dir.h"
 #include "quillui/app/user_messages.h"
 #include "quillui/framework/image/bmp_codec.h"
@@ -33,36 +34,21 @@
 namespace quill {
 namespace {
 
-namespace fs = std::filesystem;
-
 constexpr int kBarW = 388, kBarH = 23;
 
-TDib PaletteDib(int w, int h) {
-  const auto colours = platform::ScreenSurface::DefaultPalette();
-  TDib dib(w, h, 8, 256);
-  for (int i = 0; i < 256; ++i)
-    dib.SetColor(i, TColor(colours[size_t(i)].r, colours[size_t(i)].g, colours[size_t(i)].b));
-  return dib;
-}
+using bench::ScratchArt;
 
 // A scratch art folder with the palette and the bar's three 17 x 15 button strips, and an
 // icon of 16 x 16 with a mask.
 struct Scene {
   Scene() {
-    dir = fs::temp_directory_path() / ("quill_bench_titlebar_" + std::to_string(::getpid()));
-    fs::create_directories(dir);
-    WriteBmpFile(PaletteDib(16, 16), (dir / "palette.bmp").string(), nullptr);
     for (const char* name : {"full.bmp", "small.bmp", "close.bmp"}) {
-      TDib strip = PaletteDib(17 * 3, 15);
+      TDib strip = ScratchArt::PaletteDib(17 * 3, 15);
       for (int y = 0; y < 15; ++y)
         for (int x = 0; x < 17 * 3; ++x) strip.SetPixelIndex(x, y, 30 + x / 17);
-      WriteBmpFile(strip, (dir / name).string(), nullptr);
+      WriteBmpFile(strip, art.Path(name), nullptr);
     }
-    std::ofstream(dir / "bench.ini") << "[Directories]\nMedia=" << dir.string() << "\n";
-    SetReporterEcho(false);
-    SetProfilePath((dir / "bench.ini").string());
-    SetArtDir(dir.string());
-    TDib image = PaletteDib(16, 16), mask = PaletteDib(16, 16);
+    TDib image = ScratchArt::PaletteDib(16, 16), mask = ScratchArt::PaletteDib(16, 16);
     for (int y = 0; y < 16; ++y)
       for (int x = 0; x < 16; ++x) {
         image.SetPixelIndex(x, y, 40 + (x + y) % 8);
@@ -70,20 +56,7 @@ struct Scene {
       }
     icon.SetImage(ZIcon::eSMALL, image, &mask);
   }
-  ~Scene() {
-    ResetTitleBarSettings();
-    ResetTitleBarStatics();
-    ResetButtonStatics();
-    ResetControlBarStatics();
-    ResetBitmapManager();
-    ResetPresentation();
-    ResetArtDir();
-    ResetProfile();
-    SetReporterEcho(true);
-    std::error_code ec;
-    fs::remove_all(dir, ec);
-  }
-  fs::path dir;
+  ScratchArt art{"titlebar"};
   ZIcon icon;
 };
 

@@ -61,18 +61,7 @@ void ReReadFlyMenuSound() {
 }
 
 TSize ParseFudgeSize(std::string_view text) {
-  std::vector<std::string> tokens;
-  std::string current;
-  for (char c : text) {
-    if (c == ' ' || c == ',') {
-      if (!current.empty()) tokens.push_back(std::move(current));
-      current.clear();
-      if (tokens.size() == 2) break;
-    } else {
-      current.push_back(c);
-    }
-  }
-  if (!current.empty() && tokens.size() < 2) tokens.push_back(std::move(current));
+  const std::vector<std::string> tokens = SettingTokens(text, 2);
   if (tokens.size() < 2) return {0, 0};
   auto value = [](const std::string& t) {
     const long v = std::strtol(t.c_str(), nullptr, 10);

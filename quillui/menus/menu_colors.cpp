@@ -28,19 +28,24 @@ uint8_t LowByteOf(const std::string& token) {
 
 }  // namespace
 
-COLORREF ParseMenuColor(std::string_view text) {
+std::vector<std::string> SettingTokens(std::string_view text, size_t most) {
   std::vector<std::string> tokens;
   std::string current;
   for (char c : text) {
     if (c == ' ' || c == ',') {
       if (!current.empty()) tokens.push_back(std::move(current));
       current.clear();
-      if (tokens.size() == 3) break;
+      if (tokens.size() == most) break;
     } else {
       current.push_back(c);
     }
   }
-  if (!current.empty() && tokens.size() < 3) tokens.push_back(std::move(current));
+  if (!current.empty() && tokens.size() < most) tokens.push_back(std::move(current));
+  return tokens;
+}
+
+COLORREF ParseMenuColor(std::string_view text) {
+  const std::vector<std::string> tokens = SettingTokens(text, 3);
   if (tokens.size() < 3) return kPaletteWhite;
   return PALETTERGB(LowByteOf(tokens[0]), LowByteOf(tokens[1]), LowByteOf(tokens[2]));
 }

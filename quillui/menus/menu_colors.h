@@ -2,11 +2,17 @@
 // background colour, which is also the colour every new menu entry starts with.
 #pragma once
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "quillui/framework/base/color.h"
 
 namespace quill {
+
+// The first `most` tokens of a settings value, separated by blanks or commas (empty ones
+// skipped).
+std::vector<std::string> SettingTokens(std::string_view text, size_t most);
 
 // A colour text of the [View] menu keys: split at spaces and commas; with at least three
 // tokens, the palette-relative colour of their decimal values (each reduced to its low 8 bits,

@@ -40,18 +40,24 @@ void ZTableauPaneBase::CmBookmark() {
     AddUserBookmark(std::move(bookmark));
 }
 
-LRESULT ZTableauPaneBase::EvCommand(UINT id, HWND control, UINT notifyCode) {
+bool IsPaneCommand(UINT id) {
   switch (id) {
-    case kCmPaneReserved:
     case kCmFullScreenMedia:
     case kCmBookmarkMedia:
     case kCmFullScreenPath:
     case kCmBookmarkPath:
     case kCmFullScreenArticle:
     case kCmBookmarkArticle:
-    case kCmTableau: return TWindow::EvCommand(id, control, notifyCode);
-    default: PassInward(id); return 0;
+    case kCmTableau: return true;
+    default: return false;
   }
+}
+
+LRESULT ZTableauPaneBase::EvCommand(UINT id, HWND control, UINT notifyCode) {
+  if (id == kCmPaneReserved || IsPaneCommand(id))
+    return TWindow::EvCommand(id, control, notifyCode);
+  PassInward(id);
+  return 0;
 }
 
 void ZTableauPaneBase::EvParentNotify(UINT event, UINT childId, HWND child) {

@@ -23,6 +23,9 @@ inline constexpr UINT kCmBookmarkArticle = 7633;
 inline constexpr UINT kCmTableau = 7701;  // back to the tableau (small screen)
 inline constexpr UINT kCmPaneOptions = 7209;
 
+// The full-screen, bookmark and small-screen commands, which panes answer themselves.
+bool IsPaneCommand(UINT id);
+
 class ZTableauPaneBase : public ZHolderManager {
  public:
   ZTableauPaneBase(PANE_TYPE type, TWindow* parent, const char* title = nullptr,

@@ -259,8 +259,13 @@ void ZTableau::ShowMaxiPane(bool show) {
     MovePaneToTop(psMaxiPane);
     return;
   }
-  psMaxiPane->ShowWindow(SW_HIDE);
-  Notify(psMaxiPane, kNotifyPaneCovered);
+  HideOverlay(psMaxiPane);
+}
+
+void ZTableau::HideOverlay(ZTableauPaneBase* overlay) {
+  overlay->ShowWindow(SW_HIDE);
+  Notify(overlay, kNotifyPaneCovered);
+  // What the overlay covered shows again: the tiles, or the maximised pane.
   if (!m_bMaximized) {
     Notify(psMediaPane, kNotifyPaneUncovered);
     Notify(psPathPane, kNotifyPaneUncovered);
@@ -277,15 +282,7 @@ void ZTableau::ShowEnvPane(bool show) {
     psEnvPane->ShowWindow(SW_SHOW);
     MovePaneToTop(psEnvPane);
   } else {
-    psEnvPane->ShowWindow(SW_HIDE);
-    Notify(psEnvPane, kNotifyPaneCovered);
-    if (!m_bMaximized) {
-      Notify(psMediaPane, kNotifyPaneUncovered);
-      Notify(psPathPane, kNotifyPaneUncovered);
-      Notify(psArticlePane, kNotifyPaneUncovered);
-    } else {
-      Notify(GetTopMostTableauPane(), kNotifyPaneUncovered);
-    }
+    HideOverlay(psEnvPane);
   }
   if (TWindow* frame = GetAppFrameTWindow(); frame && frame->IsWindow())
     frame->SendMessage(WmuEnvPaneShown, show ? 1 : 0, 0);

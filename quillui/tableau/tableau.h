@@ -118,6 +118,8 @@ class ZTableau : public TLayoutWindow, public ZTableauNavigation {
  private:
   static HWND HolderHandleOf(ZTableauPaneBase* pane);
   void Notify(ZTableauPaneBase* pane, WPARAM code);
+  // Hides an overlay pane and tells it, then tells what it covered.
+  void HideOverlay(ZTableauPaneBase* overlay);
   bool IsEnvShown() const;
   // The panes' rectangles that cast shadows: the visible panes.
   std::vector<TRect> ShadowCasters() const;

@@ -145,16 +145,7 @@ void ZTableauPane::MergeContentMenu(HMENU start) {
 }
 
 LRESULT ZTableauPane::EvCommand(UINT id, HWND control, UINT notifyCode) {
-  switch (id) {
-    case kCmFullScreenMedia:
-    case kCmBookmarkMedia:
-    case kCmFullScreenPath:
-    case kCmBookmarkPath:
-    case kCmFullScreenArticle:
-    case kCmBookmarkArticle:
-    case kCmTableau: return ZTableauPaneBase::EvCommand(id, control, notifyCode);
-    default: break;
-  }
+  if (IsPaneCommand(id)) return ZTableauPaneBase::EvCommand(id, control, notifyCode);
   if (id == kCmPaneOptions && m_pActiveHolder && m_pActiveHolder->IsWindow() && m_pButtonBar &&
       m_pButtonBar->GetPopupMenu())
     m_pButtonBar->PopupOptions(*this);

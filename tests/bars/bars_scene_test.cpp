@@ -16,23 +16,10 @@
 #include "quillui/buttons/selection_gadget.h"
 #include "quillui/framework/gdi/dc.h"
 #include "quillui/imaging/background.h"
+#include "support/scene_frame.h"
 
 namespace quill::test {
 namespace {
-
-// The host's frame: the whole screen, showing the application background.
-class SceneFrame : public TWindow, public ZVexFrame {
- public:
-  SceneFrame() : TWindow(nullptr, "frame") {
-    Attr.Style = WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN;
-    Attr.W = 800, Attr.H = 600;
-  }
-  TWindow& GetFrameTWindow() override { return *this; }
-  bool EvEraseBkgnd(TDC& dc) override {
-    PaintWindowBackground(dc, *this, GetClientRect());
-    return true;
-  }
-};
 
 // A plain holder a path bar lays itself out in.
 class Holder : public TWindow {

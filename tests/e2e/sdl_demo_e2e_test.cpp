@@ -282,27 +282,13 @@ TEST_F(SdlDemoE2E, FlyMenuOpensItsSubmenuAndPassesTheClickOutsideOn) {
   demo_ = Spawn({QUILL_DEMO_BIN, "--screen", "sdl", "--flymenu", "--out", dir_ + "/sdl.png"},
                 {"DISPLAY=" + display_, "ASAN_OPTIONS=detect_leaks=0"});
   ASSERT_GT(demo_, 0);
-  std::string window;
-  for (int i = 0; i < 300 && window.empty(); ++i) {
-    window = X("xdotool search --name 'Quill demo'");
-    while (!window.empty() && (window.back() == '\n' || window.back() == ' ')) window.pop_back();
-    if (auto nl = window.find('\n'); nl != std::string::npos) window.resize(nl);
-    if (window.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
+  const std::string window = WaitForWindow();
   ASSERT_FALSE(window.empty()) << "the demo's window never appeared";
   auto at = [&](int x, int y) {
     return "xdotool mousemove --window " + window + " " + std::to_string(x) + " " +
            std::to_string(y);
   };
-  auto settlesTo = [&](const RgbImage& expected) {
-    long diff = -1;
-    bool same = false;
-    for (int attempt = 0; attempt < 100 && !same; ++attempt) {
-      same = CaptureMatches(window, expected, diff, error);
-      if (!same) std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return same ? std::string() : std::to_string(diff) + " pixels differ " + error;
-  };
+  auto settlesTo = [&](const RgbImage& expected) { return SettlesTo(window, expected); };
 
   // Input only once the window shows its first picture: earlier clicks may find no window.
   X(at(10, 590));
@@ -358,27 +344,13 @@ TEST_F(SdlDemoE2E, TitleBarMenuFliesOpenFromTheIconAndTheFullScreenButtonWorks) 
                 {"DISPLAY=" + display_, "ASAN_OPTIONS=detect_leaks=0"},
                 {.outPath = sdlOut, .errPath = {}, .passFd = -1});
   ASSERT_GT(demo_, 0);
-  std::string window;
-  for (int i = 0; i < 300 && window.empty(); ++i) {
-    window = X("xdotool search --name 'Quill demo'");
-    while (!window.empty() && (window.back() == '\n' || window.back() == ' ')) window.pop_back();
-    if (auto nl = window.find('\n'); nl != std::string::npos) window.resize(nl);
-    if (window.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
+  const std::string window = WaitForWindow();
   ASSERT_FALSE(window.empty()) << "the demo's window never appeared";
   auto at = [&](int x, int y) {
     return "xdotool mousemove --window " + window + " " + std::to_string(x) + " " +
            std::to_string(y);
   };
-  auto settlesTo = [&](const RgbImage& expected) {
-    long diff = -1;
-    bool same = false;
-    for (int attempt = 0; attempt < 100 && !same; ++attempt) {
-      same = CaptureMatches(window, expected, diff, error);
-      if (!same) std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return same ? std::string() : std::to_string(diff) + " pixels differ " + error;
-  };
+  auto settlesTo = [&](const RgbImage& expected) { return SettlesTo(window, expected); };
 
   X(at(10, 590));
   ASSERT_EQ(settlesTo(expectStarted), "");

@@ -17,23 +17,14 @@
 #include "quillui/framework/menus/menu.h"
 #include "quillui/imaging/background.h"
 #include "quillui/tableau/pane_button_bar.h"
+#include "support/scene_frame.h"
 
 namespace quill::test {
 namespace {
 
-// The host's frame: the whole screen, showing the application background, with a caption over
-// each pane.
-class SceneFrame : public TWindow, public ZVexFrame {
+// The host's frame, with a caption over each pane.
+class CaptionedFrame : public SceneFrame {
  public:
-  SceneFrame() : TWindow(nullptr, "frame") {
-    Attr.Style = WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN;
-    Attr.W = 800, Attr.H = 600;
-  }
-  TWindow& GetFrameTWindow() override { return *this; }
-  bool EvEraseBkgnd(TDC& dc) override {
-    PaintWindowBackground(dc, *this, GetClientRect());
-    return true;
-  }
   void Paint(TDC& dc, bool, TRect&) override {
     dc.SetBkMode(TRANSPARENT);
     dc.SetTextColor(TColor::White);
@@ -81,7 +72,7 @@ TEST_F(PaneBarSceneTest, ConstantAndMergedBarsOverTheApplicationBackground) {
   screenDC.SelectPalette(GetAppPalette(), false);
   screenDC.RealizePalette();
 
-  SceneFrame frame;
+  CaptionedFrame frame;
   SetAppFrame(&frame);
   struct Pane {
     const char* caption;

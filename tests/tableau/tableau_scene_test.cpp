@@ -23,18 +23,10 @@
 #include "quillui/testing/navigation.h"
 #include "quillui/testing/tableau.h"
 #include "quillui/titlebar/title_bar.h"
+#include "support/scene_frame.h"
 
 namespace quill::test {
 namespace {
-
-class SceneFrame : public TWindow, public ZVexFrame {
- public:
-  SceneFrame() : TWindow(nullptr, "Quillonary") {
-    Attr.Style = WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN;
-    Attr.W = 800, Attr.H = 600;
-  }
-  TWindow& GetFrameTWindow() override { return *this; }
-};
 
 // A content page: a heading and a few lines of text on the holder colour, and the buttons it
 // offers its pane's bar.
@@ -93,7 +85,7 @@ TEST_F(TableauSceneTest, TheArrangementsOverTheApplicationBackground) {
   screenDC.SelectPalette(GetAppPalette(), false);
   screenDC.RealizePalette();
 
-  SceneFrame frame;
+  SceneFrame frame("Quillonary");
   SetAppFrame(&frame);
   auto* tableau = new ZTableau(&frame);
   tableau->Attr.W = 800, tableau->Attr.H = 600;
