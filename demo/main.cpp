@@ -32,7 +32,8 @@ struct Options {
   bool flyMenu = false;
   bool titleBar = false;
   bool tableau = false;
-  std::string art;  // the folder of the library's art, when not the installed one
+  std::string art;             // the folder of the library's art, when not the installed one
+  unsigned doubleClickMs = 0;  // 0: the framework's default
 };
 
 void Usage() {
@@ -48,7 +49,8 @@ void Usage() {
       "--titlebar: two panes with title bars (timed like --flymenu); --art names the art "
       "folder.\n"
       "--tableau: the tableau with its four panes over the art's background (timed like\n"
-      "--flymenu).\n");
+      "--flymenu).\n"
+      "--double-click-ms N: two presses up to N ms apart make a double click (1..5000).\n");
 }
 
 bool ParseSize(const char* text, Options& o) {
@@ -84,6 +86,10 @@ bool Parse(int argc, char** argv, Options& o) {
       o.tableau = true;
     } else if (a == "--art" && hasValue) {
       o.art = argv[++i];
+    } else if (a == "--double-click-ms" && hasValue) {
+      const int ms = std::atoi(argv[++i]);
+      if (ms < 1 || ms > 5000) return false;
+      o.doubleClickMs = unsigned(ms);
     } else if (a == "--out" && hasValue) {
       o.out = argv[++i];
     } else {
@@ -187,6 +193,7 @@ int main(int argc, char** argv) {
   }
   TWindowSystem::Install(std::move(system));
   if (!options.art.empty()) SetArtDir(options.art);
+  if (options.doubleClickMs != 0) SetDoubleClickTime(options.doubleClickMs);
 
   int status = 0;
   {

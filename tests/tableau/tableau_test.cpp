@@ -468,6 +468,22 @@ TEST_F(TableauTest, WithoutBezelAndLeftMarginTheTitleBarIsFlush) {
   EXPECT_EQ(pane->GetTitleBar()->GetBounds(), TRect(0, 3, 400, 26));
 }
 
+TEST_F(TableauTest, AQuickDoubleClickOnATitleBarMaximisesItsPane) {
+  Build();
+  FillAll();
+  Pump();
+  auto* media = static_cast<ZTableauPane*>(Pane(eMEDIA_PANE));
+  TPoint at = media->GetTitleBar()->GetWindowRect().TopLeft() + TPoint(150, 8);
+  // Both clicks reach the loop in one batch, as from a quick hand on a busy machine.
+  using platform::InputKind;
+  for (InputKind kind :
+       {InputKind::ButtonDown, InputKind::ButtonUp, InputKind::ButtonDown, InputKind::ButtonUp})
+    backend->Inject({.kind = kind, .x = at.x, .y = at.y, .button = platform::MouseButton::Left});
+  Pump();
+  EXPECT_TRUE(tableau->IsMaximized());
+  EXPECT_EQ(tableau->GetState(), " 1 0 0 0 0");
+}
+
 TEST_F(TableauTest, APressOnThePaneActivatesItsTitleBarButNotAPressOnTheBar) {
   Build();
   FillAll();

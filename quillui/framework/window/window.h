@@ -317,6 +317,9 @@ bool LockWindowUpdate(HWND hwnd);
 HWND GetWindowUpdateLock();
 int GetSystemMetrics(int index);
 UINT GetDoubleClickTime();
+// The longest time between two presses that still makes a double click; 0 puts the default
+// back, and longer than 5 s is held at 5 s.
+void SetDoubleClickTime(UINT ms);
 // Whether a key (virtual-key code) or mouse button is down, in the high bit, as input routed so
 // far.
 int16_t GetKeyState(int virtualKey);

@@ -199,6 +199,11 @@ int GetSystemMetrics(int index) {
 
 UINT GetDoubleClickTime() { return WindowState(TWindowSystem::Get()).doubleClickTimeMs; }
 
+void SetDoubleClickTime(UINT ms) {
+  WindowState(TWindowSystem::Get()).doubleClickTimeMs =
+      ms == 0 ? kDefaultDoubleClickTimeMs : std::min<UINT>(ms, 5000);
+}
+
 int16_t GetKeyState(int virtualKey) {
   if (virtualKey < 0 || virtualKey > 255) return 0;
   return (WindowState(TWindowSystem::Get()).keyState[virtualKey] & 0x80) ? int16_t(0x8000) : 0;

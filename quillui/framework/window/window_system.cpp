@@ -173,8 +173,14 @@ void TWindowSystem::PostInput(const platform::InputEvent& event) {
 bool TWindowSystem::TakeQueued(QueueItem& item) {
   std::lock_guard lock(queueMutex_);
   if (queue_.empty()) return false;
-  item = queue_.front();
-  queue_.pop_front();
+  // Posted messages come before input, whenever either was queued: a handler that re-posts a
+  // click (a menu passing a click outside on) has it handled before the input that followed
+  // the click, as the press and release of a double click.
+  auto next = std::find_if(queue_.begin(), queue_.end(),
+                           [](const QueueItem& q) { return std::holds_alternative<MSG>(q); });
+  if (next == queue_.end()) next = queue_.begin();
+  item = *next;
+  queue_.erase(next);
   // A posted message carries the time and the cursor of the moment it is taken.
   if (MSG* msg = std::get_if<MSG>(&item)) {
     msg->time = NowMs();

@@ -74,8 +74,8 @@ class TWindowSystem {
   using QueueItem = std::variant<MSG, platform::InputEvent>;
   void Post(const MSG& msg);  // any thread
   void PostInput(const platform::InputEvent& event);
-  // The oldest item; a message gets the clock's time and the cursor of this moment. User-
-  // interface thread only.
+  // The oldest posted message, else the oldest input; a message gets the clock's time and the
+  // cursor of this moment. User-interface thread only.
   bool TakeQueued(QueueItem& item);
   bool HasQueued();
   size_t QueuedCount();
