@@ -94,23 +94,29 @@ void TDC::FillRects(std::span<const TFilledRect> rects) {
     // once and copied down the band, so the target is written a row at a time.
     const size_t width = size_t(dirty.Width());
     row.resize(width);
-    covered.resize(width);
     for (size_t b = 0; b + 1 < cuts.size(); ++b) {
       const int top = cuts[b], bottom = cuts[b + 1];
-      std::fill(covered.begin(), covered.end(), uint8_t(0));
-      int left = dirty.right, right = dirty.left;
+      int left = dirty.right, right = dirty.left, widest = 0;
       for (const Part& p : inClip) {
         if (p.device.top > top || p.device.bottom < bottom) continue;
-        const size_t x0 = size_t(p.device.left - dirty.left), n = size_t(p.device.Width());
-        std::memset(row.data() + x0, p.index, n);
-        std::memset(covered.data() + x0, 1, n);
+        std::memset(row.data() + (p.device.left - dirty.left), p.index, size_t(p.device.Width()));
         left = std::min(left, p.device.left);
         right = std::max(right, p.device.right);
+        widest = std::max(widest, p.device.Width());
       }
       if (left >= right) continue;
+      // The band's parts leave no gap when one spans them all (a background under the rest);
+      // otherwise the columns they cover are counted.
+      bool whole = widest == right - left;
+      if (!whole) {
+        covered.assign(size_t(right - left), 0);
+        for (const Part& p : inClip)
+          if (p.device.top <= top && p.device.bottom >= bottom)
+            std::memset(covered.data() + (p.device.left - left), 1, size_t(p.device.Width()));
+        whole = std::find(covered.begin(), covered.end(), 0) == covered.end();
+      }
       const size_t x0 = size_t(left - dirty.left), n = size_t(right - left);
-      if (std::find(covered.begin() + ptrdiff_t(x0), covered.begin() + ptrdiff_t(x0 + n), 0) ==
-          covered.begin() + ptrdiff_t(x0 + n)) {
+      if (whole) {
         for (int y = top; y < bottom; ++y) std::memcpy(target_.Row(y) + left, row.data() + x0, n);
         continue;
       }
