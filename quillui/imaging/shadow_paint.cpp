@@ -60,12 +60,14 @@ TRect ShadowRect(const TRect& child, TPoint offset, int level, int count) {
 }
 
 void ShadeColors(const TRgbQuad* colors, int count, int shade, TRgbQuad* out) {
-  auto scale = [shade](uint8_t v) { return uint8_t(std::min(255, int(v) * shade / 100)); };
+  // Every channel value's shade, worked out once for the table.
+  std::array<uint8_t, 256> scaled;
+  for (int v = 0; v < 256; ++v) scaled[size_t(v)] = uint8_t(std::min(255, v * shade / 100));
   for (int i = 0; i < count; ++i) {
     out[i] = colors[i];
-    out[i].rgbRed = scale(colors[i].rgbRed);
-    out[i].rgbGreen = scale(colors[i].rgbGreen);
-    out[i].rgbBlue = scale(colors[i].rgbBlue);
+    out[i].rgbRed = scaled[colors[i].rgbRed];
+    out[i].rgbGreen = scaled[colors[i].rgbGreen];
+    out[i].rgbBlue = scaled[colors[i].rgbBlue];
   }
 }
 
@@ -155,6 +157,7 @@ void PaintShadows(TDC& dc, const ZShadowScene& s, const ZShadowSpec& spec) {
   };
   std::vector<Run> runs;
   std::vector<int> xs;
+  std::vector<uint8_t> intervalSlots;
   // A segment of a row: one run's columns with its slot, or narrow runs side by side
   // (kMixed) whose columns' map offsets start at columns in columnMaps.
   constexpr int kWideRun = 16;
@@ -181,13 +184,21 @@ void PaintShadows(TDC& dc, const ZShadowScene& s, const ZShadowSpec& spec) {
     }
     std::sort(xs.begin(), xs.end());
     xs.erase(std::unique(xs.begin(), xs.end()), xs.end());
+    // Each spanning rectangle covers a range of the intervals, its edges being among xs;
+    // painting the ranges in order leaves every interval the slot of the last one over it.
+    intervalSlots.assign(xs.size() - 1, 0);
+    for (const Shade& sh : shades) {
+      if (sh.rect.top > top || sh.rect.bottom < bottom) continue;
+      // Intervals from the first edge at or right of its left to the last edge at or left of
+      // its right.
+      const ptrdiff_t first = std::lower_bound(xs.begin(), xs.end(), sh.rect.left) - xs.begin();
+      const ptrdiff_t last = std::upper_bound(xs.begin(), xs.end(), sh.rect.right) - xs.begin() - 1;
+      if (first < last)
+        std::fill(intervalSlots.begin() + first, intervalSlots.begin() + last, sh.slot);
+    }
     runs.clear();
     for (size_t i = 0; i + 1 < xs.size(); ++i) {
-      uint8_t slot = 0;
-      for (const Shade& sh : shades)
-        if (sh.rect.top <= top && sh.rect.bottom >= bottom && sh.rect.left <= xs[i] &&
-            sh.rect.right >= xs[i + 1])
-          slot = sh.slot;
+      const uint8_t slot = intervalSlots[i];
       if (!runs.empty() && runs.back().slot == slot)
         runs.back().right = xs[i + 1];
       else

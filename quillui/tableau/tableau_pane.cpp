@@ -1,6 +1,7 @@
 #include "quillui/tableau/tableau_pane.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "quillui/app/app_palette.h"
 #include "quillui/app/app_registry.h"
@@ -306,31 +307,32 @@ bool ZTableauPane::EvEraseBkgnd(TDC& dc) {
   }
   if (m_eDecorationStyle == eFRAMED) {
     const TRect client = GetClientRect();
-    dc.FillRect(client, m_clrBackground);
     int left = client.left, top = client.top, right = client.right - 1, bottom = client.bottom - 1;
-    const TPen highlight(GetAppColor(PANE_HIGHLIGHT_TOP).PaletteRelative());
-    const TPen shadowRight(GetAppColor(PANE_SHADOW_RIGHT).PaletteRelative());
-    const TPen shadowBottom(GetAppColor(PANE_SHADOW_BOTTOM).PaletteRelative());
+    const TColor highlight = GetAppColor(PANE_HIGHLIGHT_TOP).PaletteRelative();
+    const TColor shadowRight = GetAppColor(PANE_SHADOW_RIGHT).PaletteRelative();
+    const TColor shadowBottom = GetAppColor(PANE_SHADOW_BOTTOM).PaletteRelative();
     const TColor glint = GetAppColor(PANE_GLINT);
     // The setting is the ring count; rings past the middle would draw over each other.
     const int rings = std::clamp(GetAppMetric(eMETRIC_PANE_BEZEL), 0,
                                  std::min(client.Width(), client.Height()) / 2);
+    // The background, then each ring from the outside in: its right side, its bottom, its left
+    // side, its top and the glint in its top left corner, all filled in one pass over the rows.
+    std::vector<TFilledRect> fills;
+    fills.reserve(1 + size_t(rings) * 5);
+    if (m_clrBackground != TColor::None && m_clrBackground != TColor::Transparent)
+      fills.push_back({client, m_clrBackground});
     for (int i = 0; i < rings; ++i) {
-      dc.SelectObject(shadowRight);
-      dc.MoveTo(right, top + 1);
-      dc.LineTo(right, bottom);
-      dc.SelectObject(shadowBottom);
-      dc.LineTo(left, bottom);
-      dc.SelectObject(highlight);
-      dc.LineTo(left, top);
-      dc.LineTo(right + 1, top);
-      dc.SetPixel(left, top, glint);
+      fills.push_back({TRect(right, top + 1, right + 1, bottom), shadowRight});
+      fills.push_back({TRect(left + 1, bottom, right + 1, bottom + 1), shadowBottom});
+      fills.push_back({TRect(left, top + 1, left + 1, bottom + 1), highlight});
+      fills.push_back({TRect(left, top, right + 1, top + 1), highlight});
+      fills.push_back({TRect(left, top, left + 1, top + 1), glint});
       ++left;
       ++top;
       --right;
       --bottom;
     }
-    dc.RestorePen();
+    dc.FillRects(fills);
   }
   if (GetAppPalette()) dc.RestorePalette();
   return true;

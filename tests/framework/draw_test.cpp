@@ -215,6 +215,37 @@ TEST_F(DrawTest, FillsAreClippedToATwoRectangleRegion) {
   EXPECT_EQ(dc.GetClipBox(), TRect(0, 0, 800, 600));
 }
 
+TEST_F(DrawTest, FillRectsPaintsAsFillRectsOneAfterAnother) {
+  // Overlaps (later wins), one-pixel columns and rows, rectangles apart with nothing between
+  // them, one reaching past the clip and one empty; under a clip with a hole and a moved origin.
+  const std::vector<TFilledRect> fills = {
+      {{0, 0, 60, 50}, TColor::LtBlue},    {{4, 2, 5, 47}, TColor::LtRed},
+      {{5, 46, 56, 47}, TColor::LtGreen},  {{55, 2, 56, 47}, TColor::Black},
+      {{4, 2, 5, 3}, TColor::White},       {{70, 10, 80, 20}, TColor::LtRed},
+      {{90, 10, 95, 20}, TColor::LtGreen}, {{40, 30, 200, 35}, TColor::White},
+      {{30, 30, 20, 40}, TColor::LtGreen},
+  };
+  TRegion clip;
+  CombineRgn(clip, CreateRectRgn(0, 0, 120, 60), CreateRectRgn(20, 10, 40, 25), RGN_DIFF);
+  auto paint = [&](bool together) {
+    TScreenDC dc;
+    for (int y = 0; y < 80; ++y)
+      for (int x = 0; x < 220; ++x) dc.SetPixel(x, y, (x + y) % 3 ? TColor::Gray : TColor::White);
+    dc.SelectClipRgn(clip);
+    dc.SetViewportOrg({3, 5});
+    if (together) {
+      dc.FillRects(fills);
+    } else {
+      for (const TFilledRect& f : fills) dc.FillRect(f.rect, f.color);
+    }
+    std::vector<uint8_t> pixels;
+    for (int y = 0; y < 80; ++y)
+      for (int x = 0; x < 220; ++x) pixels.push_back(ScreenPixel(x, y));
+    return pixels;
+  };
+  EXPECT_EQ(paint(true), paint(false));
+}
+
 TEST_F(DrawTest, RegionsCombineInEveryMode) {
   const TRegion a = CreateRectRgn(0, 0, 10, 10), b = CreateRectRgn(5, 0, 15, 10);
   TRegion r;

@@ -95,6 +95,12 @@ struct TDibBits {
   std::span<const uint8_t> bits;  // checked against the rows the header asks for
 };
 
+// A rectangle in logical coordinates and the colour TDC::FillRects fills it with.
+struct TFilledRect {
+  TRect rect;
+  TColor color;
+};
+
 class TDC {
  public:
   virtual ~TDC() = default;
@@ -176,6 +182,10 @@ class TDC {
   void FillRect(const TRect& logical, TColor color);
   void FillRect(const TRect& logical, const TBrush& brush);
   void FillRectIndex(const TRect& logical, uint8_t index);
+  // Each rectangle filled with its colour in turn, later ones over earlier ones, every colour
+  // mapped as a pen's or SetPixel's is. The target is walked row by row once, so the columns
+  // of frames and bevels cost no more than the rows they cross.
+  void FillRects(std::span<const TFilledRect> rects);
   // Answer the colour the pixel shows, or CLR_INVALID outside the clip region.
   TColor SetPixel(int x, int y, TColor color);
   TColor GetPixel(int x, int y) const;

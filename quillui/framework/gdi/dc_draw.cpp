@@ -60,6 +60,77 @@ void TDC::FillDevice(const TRect& device, uint8_t index) {
   }
 }
 
+void TDC::FillRects(std::span<const TFilledRect> rects) {
+  struct Part {
+    TRect device;
+    uint8_t index;
+  };
+  std::vector<Part> parts, inClip;
+  parts.reserve(rects.size());
+  for (const TFilledRect& r : rects) {
+    const TRect device = ToDevice(r.rect);
+    if (!device.IsEmpty()) parts.push_back({device, MapColor(r.color)});
+  }
+  if (parts.empty()) return;
+  inClip.reserve(parts.size());
+  std::vector<int> cuts;
+  std::vector<uint8_t> row, covered;
+  for (const TRect& c : clip_.Rects()) {
+    inClip.clear();
+    cuts.clear();
+    TRect dirty;
+    for (const Part& p : parts) {
+      const TRect part = p.device & c;
+      if (part.IsEmpty()) continue;
+      inClip.push_back({part, p.index});
+      cuts.push_back(part.top);
+      cuts.push_back(part.bottom);
+      dirty |= part;
+    }
+    if (inClip.empty()) continue;
+    std::sort(cuts.begin(), cuts.end());
+    cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
+    // Between consecutive cuts every row is covered by the same parts: the row is put together
+    // once and copied down the band, so the target is written a row at a time.
+    const size_t width = size_t(dirty.Width());
+    row.resize(width);
+    for (size_t b = 0; b + 1 < cuts.size(); ++b) {
+      const int top = cuts[b], bottom = cuts[b + 1];
+      int left = dirty.right, right = dirty.left, widest = 0;
+      for (const Part& p : inClip) {
+        if (p.device.top > top || p.device.bottom < bottom) continue;
+        std::memset(row.data() + (p.device.left - dirty.left), p.index, size_t(p.device.Width()));
+        left = std::min(left, p.device.left);
+        right = std::max(right, p.device.right);
+        widest = std::max(widest, p.device.Width());
+      }
+      if (left >= right) continue;
+      // The band's parts leave no gap when one spans them all (a background under the rest);
+      // otherwise the columns they cover are counted.
+      bool whole = widest == right - left;
+      if (!whole) {
+        covered.assign(size_t(right - left), 0);
+        for (const Part& p : inClip)
+          if (p.device.top <= top && p.device.bottom >= bottom)
+            std::memset(covered.data() + (p.device.left - left), 1, size_t(p.device.Width()));
+        whole = std::find(covered.begin(), covered.end(), 0) == covered.end();
+      }
+      const size_t x0 = size_t(left - dirty.left), n = size_t(right - left);
+      if (whole) {
+        for (int y = top; y < bottom; ++y) std::memcpy(target_.Row(y) + left, row.data() + x0, n);
+        continue;
+      }
+      // Parts with gaps between them: only the covered columns are written.
+      for (const Part& p : inClip) {
+        if (p.device.top > top || p.device.bottom < bottom) continue;
+        for (int y = top; y < bottom; ++y)
+          std::memset(target_.Row(y) + p.device.left, p.index, size_t(p.device.Width()));
+      }
+    }
+    MarkDirty(dirty);
+  }
+}
+
 TColor TDC::SetPixel(int x, int y, TColor color) {
   const TPoint p = ToDevice(x, y);
   if (!clip_.Contains(p)) return TColor(CLR_INVALID);

@@ -213,8 +213,15 @@ struct TColorMapInputs {
   std::vector<TPaletteEntry> palette;
   std::vector<uint8_t> slots;
   bool mono = false;
-  bool operator==(const TColorMapInputs&) const = default;
+  // Entries are four bytes without padding: whole tables compare as bytes.
+  bool operator==(const TColorMapInputs& o) const {
+    return mono == o.mono && palette.size() == o.palette.size() && slots == o.slots &&
+           std::memcmp(system.data(), o.system.data(), sizeof(system)) == 0 &&
+           (palette.empty() || std::memcmp(palette.data(), o.palette.data(),
+                                           palette.size() * sizeof(palette[0])) == 0);
+  }
 };
+static_assert(sizeof(TPaletteEntry) == 4 && sizeof(TRgbQuad) == 4);
 
 TColorMatcher::TColorMatcher(TScreen& screen, const TPalette* palette, bool monochrome)
     : screen_(screen),
@@ -255,7 +262,9 @@ void TColorMatcher::MapTable(const TRgbQuad* colors, int count, uint8_t* map256)
   }
   for (size_t i = remembered.size(); i-- > 0;) {
     const RememberedMap& r = remembered[i];
-    if (int(r.colors.size()) == count && std::equal(colors, colors + count, r.colors.begin()) &&
+    if (int(r.colors.size()) == count &&
+        (count == 0 ||
+         std::memcmp(colors, r.colors.data(), size_t(count) * sizeof(TRgbQuad)) == 0) &&
         r.inputs == *inputs_) {
       std::memcpy(map256, r.map.data(), 256);
       return;
