@@ -85,7 +85,11 @@ std::unique_ptr<TDib> ZBitmapManager::load_bitmap_from_set(const char* name, con
   if (!set.find_entry(name, entry) || entry.length == 0) return nullptr;
   // Exactly the member's bytes: an image whose header claims more than its member holds is
   // cut off there, never read on into the next member.
-  return Read(set.path(), int64_t(entry.offset), int64_t(entry.length), palette);
+  if (ReaderHook()) return Read(set.path(), int64_t(entry.offset), int64_t(entry.length), palette);
+  // Through the set's open file: no path to look up again for each member.
+  ZGraphicReader reader(set.descriptor(), set.path(), long(entry.offset), long(entry.length),
+                        palette);
+  return reader.TakeTDib();
 }
 
 std::unique_ptr<TDib> ZBitmapManager::load_bitmap_from_cd_directory(const char* name,

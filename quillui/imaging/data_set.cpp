@@ -145,7 +145,17 @@ ZDataSet ZDataSet::AtPath(const std::string& path, bool create) {
   return set;
 }
 
+int ZDataSet::descriptor() const {
+  if (!file_ || file_->get() < 0) {
+    auto file = std::make_shared<TFileDescriptor>(::open(path_.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file->get() < 0) return -1;
+    file_ = std::move(file);
+  }
+  return file_->get();
+}
+
 void ZDataSet::ReadDirectory() {
+  file_.reset();
   entries_.clear();
   dataOffset_ = kHeaderBytes;
   skipped_ = 0;
@@ -295,6 +305,7 @@ bool ZDataSet::write(std::string* error, const Progress& progress) {
   if (!out.Commit()) return Refuse(error, out.error());
 
   // The members now live in the new file.
+  file_.reset();
   dataOffset_ = head.size();
   for (size_t i = 0; i < entries_.size(); ++i) {
     entries_[i].entry.offset = offsets[i];

@@ -4,9 +4,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "quillui/framework/stream/file_io.h"
 
 namespace quill {
 
@@ -41,6 +44,9 @@ class ZDataSet {
 
   const std::string& name() const { return name_; }
   const std::string& path() const { return path_; }
+  // The set's file held open for reading members, opened at the first call and kept until
+  // the set is written anew (copies of the set share it); -1 when it cannot be opened.
+  int descriptor() const;
   // Why the directory could not be read (empty when it was, or was not asked for), and how many
   // entries were left out because their bytes would pass the end of the file.
   const std::string& read_error() const { return readError_; }
@@ -100,6 +106,8 @@ class ZDataSet {
   uint64_t dataOffset_ = kHeaderBytes;
   std::string readError_;
   int skipped_ = 0;
+  // Opened by descriptor(); a member load is then a size check and two reads.
+  mutable std::shared_ptr<TFileDescriptor> file_;
 };
 
 }  // namespace quill

@@ -22,23 +22,42 @@ ZGraphicReader::ZGraphicReader(const char* fileName, long offset, long length,
     error_ = "no file name given";
     return;
   }
-  if (offset < 0) {
-    error_ = "negative offset";
-    return;
-  }
-  if (length == 0) {
-    error_ = "empty byte range";
-    return;
-  }
+  if (!RangeOk(offset, length)) return;
   const std::string path = fileName;
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
+  const TFileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (file.get() < 0) {
     error_ = "cannot open " + path + ": " + std::strerror(errno);
     return;
   }
+  Read(file.get(), path, offset, length, palette);
+}
+
+ZGraphicReader::ZGraphicReader(int fd, const std::string& name, long offset, long length,
+                               const TPalette* palette) {
+  if (!RangeOk(offset, length)) return;
+  if (fd < 0) {
+    error_ = "cannot open " + name;
+    return;
+  }
+  Read(fd, name, offset, length, palette);
+}
+
+bool ZGraphicReader::RangeOk(long offset, long length) {
+  if (offset < 0) {
+    error_ = "negative offset";
+    return false;
+  }
+  if (length == 0) {
+    error_ = "empty byte range";
+    return false;
+  }
+  return true;
+}
+
+void ZGraphicReader::Read(int fd, const std::string& path, long offset, long length,
+                          const TPalette* palette) {
   struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd);
     error_ = path + " is not a regular file";
     return;
   }
@@ -46,13 +65,11 @@ ZGraphicReader::ZGraphicReader(const char* fileName, long offset, long length,
   const uint64_t start = uint64_t(offset);
   // The range, checked against the bytes really there before anything is read.
   if (start >= fileSize) {
-    ::close(fd);
     error_ = "offset beyond the end of " + path;
     return;
   }
   const uint64_t available = fileSize - start;
   if (length > 0 && uint64_t(length) > available) {
-    ::close(fd);
     error_ = "byte range beyond the end of " + path;
     return;
   }
@@ -62,7 +79,6 @@ ZGraphicReader::ZGraphicReader(const char* fileName, long offset, long length,
   uint8_t magic[kBmpHeadBytes];
   const size_t magicBytes = extent < sizeof magic ? size_t(extent) : sizeof magic;
   if (!ReadAt(fd, start, magic, magicBytes)) {
-    ::close(fd);
     error_ = "cannot read " + path;
     return;
   }
@@ -72,23 +88,19 @@ ZGraphicReader::ZGraphicReader(const char* fileName, long offset, long length,
   if (magicBytes >= 2 && magic[0] == 'B' && magic[1] == 'M') {
     result = ReadBmpFromFile(fd, fileSize, path, start, length > 0 ? uint64_t(length) : UINT64_MAX,
                              std::span<const uint8_t>(magic, magicBytes));
-    ::close(fd);
   } else if (magicBytes >= 8 && std::memcmp(magic, kPng, 8) == 0) {
     if (extent > kMaxCompressedBytes) {
-      ::close(fd);
       error_ = "PNG range of " + path + " is too large";
       return;
     }
     std::vector<uint8_t> bytes(static_cast<size_t>(extent));
     const bool ok = ReadAt(fd, start, bytes.data(), bytes.size());
-    ::close(fd);
     if (!ok) {
       error_ = "cannot read " + path;
       return;
     }
     result = ReadPng(bytes);
   } else {
-    ::close(fd);
     error_ = path + ": not a BMP or PNG image";
     return;
   }

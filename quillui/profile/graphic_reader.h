@@ -22,6 +22,10 @@ class ZGraphicReader {
   // bytes, not by the name. With a palette, the image becomes an 8-bit DIB whose colour
   // table is the palette's entries and whose pixels are the nearest entries.
   ZGraphicReader(const char* fileName, long offset, long length, const TPalette* palette);
+  // The same from a file the caller holds open (and closes); name is for the messages. The
+  // file's size is asked anew, so a file cut short meanwhile is read no further than it goes.
+  ZGraphicReader(int fd, const std::string& name, long offset, long length,
+                 const TPalette* palette);
 
   bool IsOK() const { return dib_ != nullptr; }
   // The image, owned by the reader; null when it could not be read.
@@ -32,6 +36,9 @@ class ZGraphicReader {
   const std::string& GetError() const { return error_; }
 
  private:
+  bool RangeOk(long offset, long length);
+  void Read(int fd, const std::string& path, long offset, long length, const TPalette* palette);
+
   std::unique_ptr<TDib> dib_;
   std::string error_;
 };

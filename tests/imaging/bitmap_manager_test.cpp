@@ -170,5 +170,30 @@ TEST_F(BitmapManagerTest, AMemberIsReadWithExactlyItsLength) {
   EXPECT_EQ(ok->Height(), 4);
 }
 
+TEST_F(BitmapManagerTest, AMemberIsReadFromTheSetAsItIsNowAfterTheSetIsWrittenAgain) {
+  // The set's file stays open between loads; writing the set replaces the file, and the next
+  // load reads the new one.
+  WriteBytes("a.bmp", SmallBmp(3, 2, 10));
+  ZDataSet set = ZDataSet::AtPath(dir + "/w.set", true);
+  ASSERT_TRUE(set.add_file("a.bmp"));
+  ASSERT_TRUE(set.write());
+  ZBitmapManager manager;
+  auto first = manager.load_bitmap_from_set("a.bmp", set);
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->Width(), 3);
+  WriteBytes("a.bmp", SmallBmp(6, 2, 10));
+  ZDataSet again = ZDataSet::AtPath(dir + "/w.set", true);
+  ASSERT_TRUE(again.add_file("a.bmp"));
+  ASSERT_TRUE(again.write());
+  set = ZDataSet::AtPath(dir + "/w.set");
+  auto second = manager.load_bitmap_from_set("a.bmp", set);
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(second->Width(), 6);
+  // A set whose file is gone gives nothing.
+  std::filesystem::remove(dir + "/w.set");
+  ZDataSet gone = ZDataSet::AtPath(dir + "/w.set");
+  EXPECT_EQ(manager.load_bitmap_from_set("a.bmp", gone), nullptr);
+}
+
 }  // namespace
 }  // namespace quill::test
