@@ -9,7 +9,6 @@
 
 #include "demo/demo_frame.h"
 #include "demo/fly_menu_mode.h"
-#include "demo/input_script.h"
 #include "demo/tableau_mode.h"
 #include "demo/title_bar_mode.h"
 #include "quillui/app/art_dir.h"
@@ -17,6 +16,7 @@
 #include "quillui/framework/window/window_system.h"
 #include "quillui/platform/clock.h"
 #include "quillui/platform/screen/headless/headless_backend.h"
+#include "quillui/platform/screen/input_script.h"
 #include "quillui/platform/screen/screen_backends.h"
 
 namespace {
@@ -27,7 +27,7 @@ struct Options {
   int width = 800;
   int height = 600;
   int scale = 1;
-  std::string input;  // headless only: input to replay, see input_script.h
+  std::string input;  // headless only: input to replay, see quillui/platform/screen/input_script.h
   bool idleHungry = false;
   bool flyMenu = false;
   bool titleBar = false;
@@ -169,9 +169,9 @@ int main(int argc, char** argv) {
   request.height = options.height;
   request.scale = options.scale;
   request.title = "Quill demo";
-  std::vector<platform::InputEvent> script;
+  std::vector<platform::ScriptStep> script;
   std::string scriptError;
-  if (!demo::ParseInputScript(options.input, script, &scriptError)) {
+  if (!platform::ParseInputScript(options.input, script, &scriptError)) {
     std::fprintf(stderr, "quill-demo: --input: %s\n", scriptError.c_str());
     return 2;
   }
@@ -240,8 +240,16 @@ int main(int argc, char** argv) {
       settle();
       auto& headlessBackend =
           static_cast<platform::HeadlessBackend&>(TWindowSystem::Get().Backend());
-      for (const platform::InputEvent& e : script) {
-        headlessBackend.Inject(e);
+      for (const platform::ScriptStep& step : script) {
+        if (step.kind == platform::ScriptStep::kInput) {
+          headlessBackend.Inject(step.event);
+        } else if (step.kind == platform::ScriptStep::kWait && manualClock) {
+          manualClock->Set(manualClock->NowMs() + step.waitMs);
+        } else if (step.kind == platform::ScriptStep::kShot) {
+          Options shot = options;
+          shot.out = (std::filesystem::path(options.out).parent_path() / step.shot).string();
+          WriteScreenshot(shot, headless);
+        }
         settle();
       }
     } else {

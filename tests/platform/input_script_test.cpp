@@ -1,0 +1,63 @@
+#include "quillui/platform/screen/input_script.h"
+
+#include <gtest/gtest.h>
+
+namespace quill::platform {
+namespace {
+
+std::vector<ScriptStep> Parse(std::string_view text) {
+  std::vector<ScriptStep> steps;
+  std::string error;
+  EXPECT_TRUE(ParseInputScript(text, steps, &error)) << error;
+  return steps;
+}
+
+TEST(InputScript, ClicksKeysTypingWaitsAndShots) {
+  auto steps = Parse(
+      "# a tour\nclick 10 20; dblclick 1 2\nkey Ctrl+Shift+Left\ntype ab c \nwait 250; shot "
+      "a-1.png\n"
+      "drag 0 0 10 20; wheel 5 5 -2");
+  ASSERT_EQ(steps.size(), 3u + 5u + 2u + 4u + 2u + 5u + 2u);
+  EXPECT_EQ(steps[1].event.kind, InputKind::ButtonDown);
+  EXPECT_EQ(steps[1].event.x, 10);
+  EXPECT_EQ(steps[1].event.y, 20);
+  const InputEvent& key = steps[8].event;
+  EXPECT_EQ(key.kind, InputKind::KeyDown);
+  EXPECT_EQ(key.virtualKey, 0x25u);
+  EXPECT_EQ(key.modifiers, kModCtrl | kModShift);
+  std::string typed;
+  for (size_t i = 10; i < 14; ++i) typed += char(steps[i].event.character);
+  EXPECT_EQ(typed, "ab c");
+  EXPECT_EQ(steps[14].kind, ScriptStep::kWait);
+  EXPECT_EQ(steps[14].waitMs, 250u);
+  EXPECT_EQ(steps[15].kind, ScriptStep::kShot);
+  EXPECT_EQ(steps[15].shot, "a-1.png");
+  EXPECT_EQ(steps[20].event.kind, InputKind::ButtonUp);
+  EXPECT_EQ(steps[20].event.x, 10);
+  EXPECT_EQ(steps.back().event.wheelDelta, -240);
+}
+
+TEST(InputScript, RefusesWhatItCannotRead) {
+  const struct {
+    const char* text;
+    const char* error;
+  } cases[] = {
+      {"click 10", "command 1: 'click' needs two coordinates (0..4096)"},
+      {"move 1 1; click 5000 1", "command 2: 'click' needs two coordinates (0..4096)"},
+      {"key F13", "command 1: unknown key 'F13'"},
+      {"shot ../x.png", "command 1: 'shot' needs a plain file name ending in .png"},
+      {"shot x.bmp", "command 1: 'shot' needs a plain file name ending in .png"},
+      {"wait -1", "command 1: 'wait' needs milliseconds (0..600000)"},
+      {"jump 1 2", "command 1: unknown command 'jump'"},
+      {"type caf\xc3\xa9", "command 1: 'type' takes printable characters only"},
+  };
+  for (const auto& c : cases) {
+    std::vector<ScriptStep> steps;
+    std::string error;
+    EXPECT_FALSE(ParseInputScript(c.text, steps, &error)) << c.text;
+    EXPECT_EQ(error, c.error) << c.text;
+  }
+}
+
+}  // namespace
+}  // namespace quill::platform
