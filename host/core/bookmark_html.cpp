@@ -42,6 +42,11 @@ int HexValue(char c) {
 
 constexpr char kHexDigits[] = "0123456789ABCDEF";
 
+// How much of an attribute or title is read before decoding: enough for any field of
+// kMaxHtmlField bytes however it is escaped ("&quot;" is the longest form of one byte, a
+// percent-encoded byte inside an address takes three).
+constexpr size_t kMaxRawField = 6 * kMaxHtmlField;
+
 // The longest prefix of text no longer than limit that does not split a UTF-8 sequence.
 size_t Utf8Cut(std::string_view text, size_t limit) {
   if (text.size() <= limit) return text.size();
@@ -206,7 +211,7 @@ class HtmlReader {
   bool sawDoctype_ = false;
 
   Capture capture_ = Capture::None;
-  std::string title_;  // raw text of the link or folder title being read, at most kMaxHtmlField
+  std::string title_;  // raw text of the link or folder title being read, at most kMaxRawField
   bool titleCut_ = false;
   std::string_view href_, type_;
   bool hasHref_ = false, hasType_ = false, hrefTooLong_ = false;
@@ -219,7 +224,7 @@ class HtmlReader {
 
 void HtmlReader::Text(std::string_view text) {
   if (capture_ == Capture::None || titleCut_) return;
-  const size_t room = kMaxHtmlField - title_.size();
+  const size_t room = kMaxRawField - title_.size();
   if (text.size() > room) {
     titleCut_ = true;
     text = text.substr(0, Utf8Cut(text, room));
@@ -326,10 +331,10 @@ void HtmlReader::OpenLink(std::string_view href, bool hasHref, std::string_view 
   capture_ = Capture::Link;
   title_.clear();
   titleCut_ = false;
-  hrefTooLong_ = href.size() > kMaxHtmlField;
+  hrefTooLong_ = href.size() > kMaxRawField;
   href_ = href;
   hasHref_ = hasHref && !href.empty();
-  hasType_ = hasType && type.size() <= kMaxHtmlField;
+  hasType_ = hasType && type.size() <= kMaxRawField;
   type_ = type;
 }
 
@@ -342,8 +347,8 @@ void HtmlReader::EndLink() {
 void HtmlReader::EndFolderTitle() {
   if (capture_ != Capture::Folder) return;
   capture_ = Capture::None;
-  if (titleCut_) ++result_.shortened;
   pendingFolder_ = DecodeEntities(title_);
+  if (titleCut_ || pendingFolder_.size() > kMaxHtmlField) ++result_.shortened;
 }
 
 void HtmlReader::OpenFolder() {
@@ -377,28 +382,35 @@ void HtmlReader::Emit() {
     ++result_.overLimit;
     return;
   }
-  if (hrefTooLong_) {
-    ++result_.tooLong;
-    return;
-  }
-  const std::string address = hasHref_ ? DecodeEntities(href_) : std::string();
+  const std::string address = hasHref_ && !hrefTooLong_ ? DecodeEntities(href_) : std::string();
   std::string title = DecodeEntities(title_);
+  if (title.size() > kMaxHtmlField) {
+    title.resize(Utf8Cut(title, kMaxHtmlField));
+    titleCut_ = true;
+  }
   const std::string type = hasType_ ? DecodeEntities(type_) : std::string();
   std::unique_ptr<quill::ZBookmark> bookmark;
+  bool tooLong = hrefTooLong_;
   if (StartsNoCase(address, kHtmlScheme)) {
     const std::string text = PercentDecode(std::string_view(address).substr(kHtmlScheme.size()));
-    if (!text.empty()) {
+    tooLong = text.size() > kMaxHtmlField;
+    if (!text.empty() && !tooLong) {
       bookmark = std::make_unique<quill::ZBookmark>(
           hasType_ ? type.c_str() : quill::ZBookmark::kNoType, title, text);
     }
   } else if (!address.empty()) {
-    std::string name = prefix_ + (title.empty() ? address : title);
-    name.resize(Utf8Cut(name, kMaxHtmlField));
-    bookmark = std::make_unique<quill::ZBookmark>(hasType_ ? type.c_str() : kWebType, name,
-                                                  WebText(address));
+    tooLong = address.size() > kMaxHtmlField;
+    if (!tooLong && hasType_) {
+      // A link of ours whose text is a foreign address keeps its name as it was.
+      bookmark = std::make_unique<quill::ZBookmark>(type.c_str(), title, WebText(address));
+    } else if (!tooLong) {
+      std::string name = prefix_ + (title.empty() ? address : title);
+      name.resize(Utf8Cut(name, kMaxHtmlField));
+      bookmark = std::make_unique<quill::ZBookmark>(kWebType, name, WebText(address));
+    }
   }
   if (!bookmark) {
-    ++result_.noAddress;
+    ++(tooLong ? result_.tooLong : result_.noAddress);
     return;
   }
   if (titleCut_) ++result_.shortened;
@@ -513,8 +525,9 @@ std::string BookmarksToHtml(const quill::ZBookmarkList& list) {
   for (int i = 0; i < list.GetCount(); ++i) {
     const quill::ZBookmark& b = *list.Get(i);
     out += "    <DT><A HREF=\"";
+    // An address in our own scheme would come back as a bookmark of ours: it goes encoded.
     const std::string address = WebAddress(b.GetText());
-    if (!address.empty()) {
+    if (!address.empty() && !StartsNoCase(address, kHtmlScheme)) {
       AppendEscaped(out, address);
     } else {
       out += kHtmlScheme;

@@ -28,16 +28,17 @@ inline constexpr const char* kWebType = "LINK";
 inline constexpr uint64_t kMaxHtmlBytes = uint64_t(64) << 20;  // larger files are refused
 inline constexpr int kMaxHtmlBookmarks = 100000;               // links past this many are skipped
 inline constexpr int kMaxHtmlFolderDepth = 256;  // deeper folders merge into their ancestor
-inline constexpr size_t kMaxHtmlField = size_t(64) << 10;  // longer addresses skip the link,
-                                                           // longer titles are shortened
-inline constexpr size_t kMaxHtmlFolderPath = 512;          // the "Folder / Sub / " prefix of a name
+// Names, texts and addresses are taken up to this many bytes once decoded: a link with a
+// longer address or text is skipped, a longer title is shortened.
+inline constexpr size_t kMaxHtmlField = size_t(64) << 10;
+inline constexpr size_t kMaxHtmlFolderPath = 512;  // the "Folder / Sub / " prefix of a name
 
 struct HtmlImportResult {
   bool refused = false;  // nothing was taken: unreadable, too large or holding no bookmarks
   int imported = 0;
   int skipped = 0;      // links left out (see the counts below), all in message
   int overLimit = 0;    // links past kMaxHtmlBookmarks
-  int tooLong = 0;      // links whose address was longer than kMaxHtmlField
+  int tooLong = 0;      // links whose address or text was longer than kMaxHtmlField
   int noAddress = 0;    // links without an address
   int flattened = 0;    // folders deeper than kMaxHtmlFolderDepth
   int shortened = 0;    // titles cut to kMaxHtmlField
@@ -51,8 +52,9 @@ bool ExportBookmarksHtml(const quill::ZBookmarkList& list, const std::string& pa
                          std::string* error);
 
 // Reads bookmark HTML in one linear pass, handing each bookmark to add in file order. Links
-// in folders get the folder path before their title ("Travel / Maps / Title"), except links
-// of ours, which come back exactly as they were exported. Entities are decoded; unclosed tags
+// in folders get the folder path before their title ("Travel / Maps / Title") and a link
+// without a title is named by its address, except links of ours (our scheme or a QUILL_TYPE),
+// which come back exactly as they were exported. Entities are decoded; unclosed tags
 // and quotes end at the next tag or at the end of the text.
 HtmlImportResult ParseBookmarksHtml(
     std::string_view html, const std::function<void(std::unique_ptr<quill::ZBookmark>)>& add);

@@ -64,15 +64,18 @@ TEST_F(BookmarkHtmlTest, ExportThenImportGivesTheSameList) {
     }
     list.Add(std::make_unique<quill::ZBookmark>(types[i % 5], names[i % 7] + n, text));
   }
+  // A name and a text of the longest length taken, made of the characters escaped longest.
+  list.Add(std::make_unique<quill::ZBookmark>("ARTC", std::string(kMaxHtmlField, '"'),
+                                              SearchText(std::string(kMaxHtmlField - 11, '%'))));
   std::string error;
   ASSERT_TRUE(ExportBookmarksHtml(list, Path("out.html"), &error)) << error;
 
   quill::ZBookmarkList back;
   const HtmlImportResult r = ImportBookmarksHtml(Path("out.html"), back);
   EXPECT_FALSE(r.refused);
-  EXPECT_EQ(r.imported, 10000);
+  EXPECT_EQ(r.imported, 10001);
   EXPECT_EQ(r.skipped, 0);
-  EXPECT_EQ(r.message, "Imported 10000 bookmarks.");
+  EXPECT_EQ(r.message, "Imported 10001 bookmarks.");
   EXPECT_TRUE(back.IsModified());
   ASSERT_EQ(back.GetCount(), list.GetCount());
   for (int i = 0; i < list.GetCount(); ++i) {
