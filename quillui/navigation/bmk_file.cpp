@@ -21,6 +21,8 @@ namespace {
 constexpr const char* kReadCaption = "Read Bookmark List";
 constexpr const char* kSaveCaption = "Save Bookmark List";
 
+bool keepBackup = false;
+
 void Tell(const std::string& text, const char* caption) {
   TWindow* frame = GetAppFrameTWindow();
   MessageBox(frame ? frame->GetHandle() : nullptr, text.c_str(), caption,
@@ -103,6 +105,10 @@ ZBmkReadResult ReadBmkInto(ipstream& is, Add&& add, ZBookmarkBlock* block) {
   return is.good() ? ZBmkReadResult::Complete : ZBmkReadResult::Damaged;
 }
 
+void SetKeepBookmarkBackup(bool keep) { keepBackup = keep; }
+bool GetKeepBookmarkBackup() { return keepBackup; }
+std::string BookmarkBackupName(const std::string& file) { return file + ".bak"; }
+
 ZBmkReadResult ReadBmk(ipstream& is, const std::function<void(std::unique_ptr<ZBookmark>)>& add,
                        ZBookmarkBlock* block) {
   return ReadBmkInto(is, add, block);
@@ -141,7 +147,8 @@ bool WriteUserBookmarks() {
   WriteBmk(os, list);
   std::string target;
   if (os.good() && ResolveTarget(list.GetFileName(), target) &&
-      WriteFileReplacing(target, os.span(), nullptr)) {
+      WriteFileReplacing(target, os.span(), nullptr,
+                         keepBackup ? BookmarkBackupName(target) : std::string())) {
     list.SetModified(false);
     return true;
   }

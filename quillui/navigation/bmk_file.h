@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "quillui/framework/stream/pstream.h"
 #include "quillui/navigation/bookmark.h"
@@ -41,5 +42,13 @@ void ReadUserBookmarks(int append);
 // it was. On success the list is no longer modified. On failure the user is told, the list
 // stays modified and false is returned. Each text goes through changeSeqNumToTitle first.
 bool WriteUserBookmarks();
+
+// Whether WriteUserBookmarks keeps the file it replaces as BookmarkBackupName of it, made
+// before the new list takes the file's name (see WriteFileReplacing); a backup that cannot be
+// made fails the save. Off until a host turns it on, and again after a navigation reset.
+void SetKeepBookmarkBackup(bool keep);
+bool GetKeepBookmarkBackup();
+// The backup of a list file: its name with ".bak" after it ("list.bmk" -> "list.bmk.bak").
+std::string BookmarkBackupName(const std::string& file);
 
 }  // namespace quill

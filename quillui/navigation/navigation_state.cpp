@@ -3,6 +3,7 @@
 
 #include "quillui/navigation/backtrack.h"
 #include "quillui/navigation/beep.h"
+#include "quillui/navigation/bmk_file.h"
 #include "quillui/navigation/bookmark.h"
 #include "quillui/navigation/bookmark_lists.h"
 #include "quillui/navigation/dispatch.h"
@@ -13,6 +14,7 @@ namespace quill {
 void ResetNavigation() {
   ResetBacktrackGrouping();
   ResetBookmarkLists();
+  SetKeepBookmarkBackup(false);
   DeleteRouting();
   GetCADS().clear();
   SetDefaultBeepHook({});

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -198,6 +199,29 @@ TEST_F(DibFileReplaceTest, ReplacesContentsAndLeavesNoTemporaryFile) {
   ASSERT_TRUE(WriteFileReplacing(path, second, &error)) << error;
   EXPECT_EQ(Contents(path), "new");
   EXPECT_EQ(Entries(), std::vector<std::string>{"out.bin"});
+}
+
+TEST_F(DibFileReplaceTest, KeepsTheReplacedFileAsABackup) {
+  auto Sorted = [](std::vector<std::string> names) {
+    std::sort(names.begin(), names.end());
+    return names;
+  };
+  const std::string path = dir_ + "out.bin";
+  const std::string bak = path + ".bak";
+  std::string error;
+  ASSERT_TRUE(WriteFileReplacing(path, std::vector<uint8_t>{'1'}, &error, bak)) << error;
+  EXPECT_EQ(Entries(), std::vector<std::string>{"out.bin"});  // nothing to keep yet
+  ASSERT_TRUE(WriteFileReplacing(path, std::vector<uint8_t>{'2'}, &error, bak)) << error;
+  ASSERT_TRUE(WriteFileReplacing(path, std::vector<uint8_t>{'3'}, &error, bak)) << error;
+  EXPECT_EQ(Contents(path), "3");
+  EXPECT_EQ(Contents(bak), "2");
+  EXPECT_EQ(Sorted(Entries()), (std::vector<std::string>{"out.bin", "out.bin.bak"}));
+
+  EXPECT_FALSE(WriteFileReplacing(path, std::vector<uint8_t>{'4'}, &error, dir_ + "no/out.bak"));
+  EXPECT_NE(error.find("no/out.bak"), std::string::npos) << error;
+  EXPECT_EQ(Contents(path), "3");
+  EXPECT_EQ(Contents(bak), "2");
+  EXPECT_EQ(Sorted(Entries()), (std::vector<std::string>{"out.bin", "out.bin.bak"}));
 }
 
 TEST_F(DibFileReplaceTest, FailureKeepsWhatWasThereAndCleansUp) {

@@ -258,9 +258,15 @@ class BmkWriteFailureTest : public BmkFileTest {
  protected:
   void SetUp() override {
     BmkFileTest::SetUp();
-    Fill(2, "old ");
+    // Saves keep backups: a failed save must leave the backup as it was too.
+    SetKeepBookmarkBackup(true);
+    Fill(1, "older ");
+    ASSERT_TRUE(WriteUserBookmarks());
+    bakBytes = ReadBytes(path);
+    Fill(1, "old ");
     ASSERT_TRUE(WriteUserBookmarks());
     oldBytes = ReadBytes(path);
+    ASSERT_EQ(ReadBytes(path + ".bak"), bakBytes);
     Fill(3000, "a rather longer text for a new bookmark number ");
   }
   // The write failed visibly and harmlessly: old file intact, no temporary left, the user
@@ -269,6 +275,7 @@ class BmkWriteFailureTest : public BmkFileTest {
     EXPECT_FALSE(WriteUserBookmarks());
     if (!target.empty()) {
       EXPECT_EQ(ReadBytes(target), oldBytes);
+      EXPECT_EQ(ReadBytes(target + ".bak"), bakBytes);
     }
     EXPECT_TRUE(GetUserBookmarks().IsModified());
     EXPECT_EQ(Boxes(),
@@ -278,7 +285,7 @@ class BmkWriteFailureTest : public BmkFileTest {
              std::filesystem::path(target.empty() ? path : target).parent_path()))
       EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos) << entry.path();
   }
-  Bytes oldBytes;
+  Bytes oldBytes, bakBytes;
 };
 
 TEST_F(BmkWriteFailureTest, DirectoryThatRefusesWrites) {
@@ -286,6 +293,7 @@ TEST_F(BmkWriteFailureTest, DirectoryThatRefusesWrites) {
   std::filesystem::create_directory(locked);
   const std::string file = locked + "/list.bmk";
   WriteBytes(file, oldBytes);
+  WriteBytes(file + ".bak", bakBytes);
   ::chmod(locked.c_str(), 0555);
   // The superuser writes anywhere a mode allows nothing; an immutable directory stops it too.
   const int fd = ::open(locked.c_str(), O_RDONLY | O_DIRECTORY);
@@ -330,6 +338,7 @@ TEST_F(BmkWriteFailureTest, FullTmpfs) {
     GTEST_SKIP() << "cannot mount a small tmpfs here";
   const std::string file = mnt + "/list.bmk";
   WriteBytes(file, oldBytes);
+  WriteBytes(file + ".bak", bakBytes);
   GetUserBookmarks().SetFileName(file);
   ExpectRefused(file, file);
   ::umount2(mnt.c_str(), MNT_DETACH);
@@ -349,6 +358,41 @@ TEST_F(BmkWriteFailureTest, DevicesAndDirectoriesAreNotReplaced) {
   GetUserBookmarks().SetFileName(dir.string());
   EXPECT_FALSE(WriteUserBookmarks());
   EXPECT_TRUE(std::filesystem::is_directory(dir));
+}
+
+TEST_F(BmkFileTest, SavesKeepThePreviousListAsABackupWhenAsked) {
+  const std::string bak = BookmarkBackupName(path);
+  EXPECT_EQ(bak, path + ".bak");
+  Fill(1);
+  ASSERT_TRUE(WriteUserBookmarks());
+  ASSERT_TRUE(WriteUserBookmarks());
+  EXPECT_FALSE(std::filesystem::exists(bak));  // off unless a host asks
+
+  SetKeepBookmarkBackup(true);
+  Bytes first = ReadBytes(path);
+  Fill(1, "second ");
+  ASSERT_TRUE(WriteUserBookmarks());
+  EXPECT_EQ(ReadBytes(bak), first);
+  const Bytes second = ReadBytes(path);
+  EXPECT_NE(second, first);
+  Fill(1, "third ");
+  ASSERT_TRUE(WriteUserBookmarks());
+  EXPECT_EQ(ReadBytes(bak), second);
+  for (const auto& entry : std::filesystem::directory_iterator(dir))
+    EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos) << entry.path();
+
+  // A backup that cannot be made (a directory holds its name) fails the save untouched.
+  const Bytes third = ReadBytes(path);
+  std::filesystem::remove(bak);
+  std::filesystem::create_directory(bak);
+  std::filesystem::create_directory(bak + "/inside");
+  Fill(1, "fourth ");
+  EXPECT_FALSE(WriteUserBookmarks());
+  EXPECT_EQ(ReadBytes(path), third);
+  EXPECT_TRUE(std::filesystem::is_directory(bak + "/inside"));
+  EXPECT_TRUE(GetUserBookmarks().IsModified());
+  for (const auto& entry : std::filesystem::directory_iterator(dir))
+    EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos) << entry.path();
 }
 
 TEST_F(BmkFileTest, SymbolicLinksAreFollowed) {

@@ -179,10 +179,74 @@ std::string SystemError(const char* what, const std::string& path) {
   return std::string(what) + " " + path + ": " + std::strerror(errno);
 }
 
+// A temporary file name beside path: path + ".tmpXXXXXX", made by mkstemp. Answers the open
+// descriptor (or -1) and sets name.
+int MakeTemporaryBeside(const std::string& path, std::string& name) {
+  std::vector<char> tmpName(path.begin(), path.end());
+  const char suffix[] = ".tmpXXXXXX";
+  tmpName.insert(tmpName.end(), suffix, suffix + sizeof suffix);
+  const int fd = ::mkstemp(tmpName.data());
+  name = tmpName.data();
+  return fd;
+}
+
+// Copies the file open on from into to, whole and synced.
+bool CopyFile(int from, int to) {
+  uint8_t buffer[1 << 16];
+  for (;;) {
+    const ssize_t got = ::read(from, buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return false;
+    if (got == 0) return ::fsync(to) == 0;
+    if (!WriteAll(to, buffer, size_t(got))) return false;
+  }
+}
+
+// Keeps the regular file at path as backup (see WriteFileReplacing); no file there is nothing
+// to keep.
+bool KeepBackup(const std::string& path, const std::string& backup, std::string& message) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) {
+    if (errno == ENOENT) return true;
+    message = SystemError("cannot look at", path);
+    return false;
+  }
+  if (!S_ISREG(st.st_mode)) return true;
+  std::string tmpPath;
+  const int fd = MakeTemporaryBeside(backup, tmpPath);
+  if (fd < 0) {
+    message = SystemError("cannot create a temporary file for", backup);
+    return false;
+  }
+  ::close(fd);
+  // The name mkstemp reserved is taken over by a link to the old file; a file system without
+  // links gets a copy under that name instead.
+  bool ok = ::unlink(tmpPath.c_str()) == 0 && ::link(path.c_str(), tmpPath.c_str()) == 0;
+  int why = ok ? 0 : errno;
+  if (!ok) {
+    TFileDescriptor to(
+        ::open(tmpPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW, st.st_mode & 07777));
+    TFileDescriptor from(::open(path.c_str(), O_RDONLY));
+    ok = to.get() >= 0 && from.get() >= 0 && CopyFile(from.get(), to.get()) &&
+         ::close(to.release()) == 0;
+    why = ok ? 0 : errno;
+  }
+  if (ok && ::rename(tmpPath.c_str(), backup.c_str()) != 0) {
+    ok = false;
+    why = errno;
+  }
+  if (!ok) {
+    ::unlink(tmpPath.c_str());
+    errno = why;
+    message = SystemError("cannot keep a backup in", backup);
+  }
+  return ok;
+}
+
 }  // namespace
 
-bool WriteFileReplacing(const std::string& path, std::span<const uint8_t> bytes,
-                        std::string* error) {
+bool WriteFileReplacing(const std::string& path, std::span<const uint8_t> bytes, std::string* error,
+                        const std::string& backupPath) {
   auto fail = [&](std::string message) {
     if (error != nullptr) *error = std::move(message);
     return false;
@@ -191,12 +255,9 @@ bool WriteFileReplacing(const std::string& path, std::span<const uint8_t> bytes,
 
   // The temporary name extends the target's own name, which keeps it in the same directory
   // and therefore on the same file system, where rename replaces the target in one step.
-  std::vector<char> tmpName(path.begin(), path.end());
-  const char suffix[] = ".tmpXXXXXX";
-  tmpName.insert(tmpName.end(), suffix, suffix + sizeof suffix);
-  const int fd = ::mkstemp(tmpName.data());
+  std::string tmpPath;
+  const int fd = MakeTemporaryBeside(path, tmpPath);
   if (fd < 0) return fail(SystemError("cannot create a temporary file for", path));
-  const std::string tmpPath(tmpName.data());
 
   // mkstemp makes the file private; give it the target's mode, or an ordinary one.
   struct stat existing {};
@@ -208,6 +269,7 @@ bool WriteFileReplacing(const std::string& path, std::span<const uint8_t> bytes,
     ok = false;
     message = SystemError("cannot write", tmpPath);
   }
+  if (ok && !backupPath.empty()) ok = KeepBackup(path, backupPath, message);
   if (ok && ::rename(tmpPath.c_str(), path.c_str()) != 0) {
     ok = false;
     message = SystemError("cannot replace", path);

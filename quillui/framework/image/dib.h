@@ -140,7 +140,13 @@ uint8_t* LocateTopRow(std::span<uint8_t> buffer, ptrdiff_t stride, int64_t rowBy
 
 // Writes bytes to a temporary file beside path and renames it over path, so a failure at any
 // step leaves whatever file was there before untouched.
-bool WriteFileReplacing(const std::string& path, std::span<const uint8_t> bytes,
-                        std::string* error);
+//
+// Given a backupPath, the regular file being replaced is kept there: once the new bytes are
+// whole on disk, the old file is hard-linked (or, where the file system has no links, copied)
+// to a temporary name beside backupPath and renamed over it, and only then does the new file
+// take path's name. At every moment path names the old file or the new one, whole. A backup
+// that cannot be made fails the write before path is touched.
+bool WriteFileReplacing(const std::string& path, std::span<const uint8_t> bytes, std::string* error,
+                        const std::string& backupPath = {});
 
 }  // namespace quill
