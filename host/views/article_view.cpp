@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "host/core/bookmark_texts.h"
+#include "host/views/bookmark_types.h"
 #include "quillui/app/presentation.h"
 #include "quillui/app/user_messages.h"
 #include "quillui/framework/gdi/dc.h"
@@ -437,7 +438,8 @@ LRESULT ArticleView::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WmuCreateBookmark: {
       if (!article_) return 0;
       const std::string& name = article_->title.empty() ? article_->id : article_->title;
-      return reinterpret_cast<LRESULT>(new ZBookmark(name, ArticleText(article_->id)));
+      return reinterpret_cast<LRESULT>(
+          new ZBookmark(kArticleType, name, ArticleText(article_->id)));
     }
     case WmuGetTextSelection:
       if (anchor_ == caret_) return 0;
