@@ -6,8 +6,14 @@
 
 #include "app/app_test_support.h"
 #include "host/core/bookmark_texts.h"
+#include "host/core/search.h"
 #include "host/views/article_view.h"
+#include "host/views/bookmark_list_view.h"
+#include "host/views/history_view.h"
 #include "host/views/list_view.h"
+#include "host/views/media_view.h"
+#include "host/views/search_view.h"
+#include "quillui/framework/dialogs/controls.h"
 #include "quillui/app/user_messages.h"
 #include "quillui/navigation/bookmark.h"
 #include "quillui/navigation/bookmark_lists.h"
@@ -246,6 +252,114 @@ TEST_F(ViewsTest, AListOpensTheRowClickedOrChosenByKeys) {
   Pump();
   ClickAt(*plain, TPoint(20, h / 2));
   EXPECT_EQ(frame->fired, std::vector<std::string>{ArticleText("aurora")});
+}
+
+// The labels and details of a list's rows, "label/detail" each.
+std::vector<std::string> Shown(const ListView& list) {
+  std::vector<std::string> shown;
+  for (const ListRow& row : list.Rows()) shown.push_back(row.label + "/" + row.detail);
+  return shown;
+}
+
+TEST_F(ViewsTest, SearchListsTitleHitsFirstAndEnterOpensAnExactTitle) {
+  const std::vector<Article> articles = {
+      MakeArticle("aurora", "Aurora", {Para({{"Curtains of light in the polar sky.", ""}})}),
+      MakeArticle("light", "Light", {Para({{"What we see by.", ""}})}),
+      MakeArticle("lighthouse", "Lighthouse", {Para({{"A tower with a lamp.", ""}})}),
+      MakeArticle("moon", "Moon", {Para({{"It shines by reflected sunlight.", ""}})}),
+  };
+  const SearchIndex index(articles);
+  auto* view = Put<SearchView>(ePATH_PANE, index);
+  EXPECT_EQ(view->List().Rows().size(), articles.size()) << "an empty query lists every article";
+  // Typed into the field, one character at a time.
+  TPoint field(5, 5);
+  view->Field().ClientToScreen(field);
+  Click(field.x, field.y);
+  for (char c : std::string("ligh")) SendMessage(GetFocus(), WM_CHAR, WPARAM(uint8_t(c)), 0);
+  EXPECT_EQ(view->Query(), "ligh");
+  EXPECT_EQ(Shown(view->List()),
+            (std::vector<std::string>{"Light/in title", "Lighthouse/in title", "Aurora/in text"}));
+  SendMessage(GetFocus(), WM_CHAR, WPARAM('t'), 0);
+  Key(VK_RETURN);
+  EXPECT_EQ(frame->fired, std::vector<std::string>{ArticleText("light")});
+  // Without an exact title Enter opens the first hit; a query that matches nothing, nothing.
+  view->SetQuery("lighth");
+  Key(VK_RETURN);
+  EXPECT_EQ(frame->fired.back(), ArticleText("lighthouse"));
+  view->SetQuery("zebra");
+  EXPECT_TRUE(view->List().Rows().empty());
+  Key(VK_RETURN);
+  EXPECT_EQ(frame->fired.size(), 2u);
+  std::unique_ptr<ZBookmark> mark(
+      reinterpret_cast<ZBookmark*>(view->SendMessage(WmuCreateBookmark, eBOOKMARK_FOR_USER)));
+  ASSERT_TRUE(mark);
+  EXPECT_EQ(mark->GetName(), "Search: zebra");
+  EXPECT_EQ(mark->GetText(), SearchText("zebra"));
+}
+
+TEST_F(ViewsTest, MediaItemsAreClampedAndUnreadableOnesSaySo) {
+  Article article = MakeArticle("aurora", "Aurora", {});
+  article.media = {{MediaItem::kPicture, "missing.bmp", "Over a lake"},
+                   {MediaItem::kSound, "../outside.wav", "Crackle"}};
+  const Article bare = MakeArticle("moon", "Moon", {});
+  auto* view = Put<MediaView>(eMEDIA_PANE, store);
+  view->ShowMedia(&article, 7);
+  EXPECT_EQ(view->Index(), 1);
+  view->Play();  // a name that is no safe file name is not played
+  EXPECT_FALSE(view->IsPlaying());
+  EXPECT_EQ(view->Message(), "The sound cannot be played");
+  view->ShowMedia(&article, -3);
+  EXPECT_EQ(view->Index(), 0);
+  EXPECT_EQ(view->Picture(), nullptr);
+  EXPECT_FALSE(view->Message().empty());
+  std::unique_ptr<ZBookmark> mark(
+      reinterpret_cast<ZBookmark*>(view->SendMessage(WmuCreateBookmark, eBOOKMARK_FOR_USER)));
+  ASSERT_TRUE(mark);
+  EXPECT_EQ(mark->GetName(), "Aurora: Over a lake");
+  EXPECT_EQ(mark->GetText(), MediaText("aurora", 0));
+  view->SendMessage(WM_COMMAND, 7107);
+  EXPECT_EQ(frame->fired, std::vector<std::string>{MediaText("aurora", 1)});
+  view->SendMessage(WM_COMMAND, 7106);  // nothing before the first item
+  EXPECT_EQ(frame->fired.size(), 1u);
+  view->ShowMedia(&bare, 2);
+  EXPECT_EQ(view->Item(), nullptr);
+  EXPECT_EQ(view->Message(), "No media");
+  view->UpdateWindow();
+}
+
+TEST_F(ViewsTest, TheBookmarkListFollowsTheUserList) {
+  auto* view = Put<BookmarkListView>(ePATH_PANE);
+  EXPECT_TRUE(view->List().Rows().empty());
+  QuietlyAddUserBookmark(std::make_unique<ZBookmark>("Aurora", ArticleText("aurora")));
+  QuietlyAddUserBookmark(std::make_unique<ZBookmark>("Moon", ArticleText("moon")));
+  QuietlyAddUserBookmark(std::make_unique<ZBookmark>("Light", ArticleText("light")));
+  NotifyUserBMListChanged();
+  EXPECT_EQ(Shown(view->List()), (std::vector<std::string>{"Aurora/", "Moon/", "Light/"}));
+  DeleteUserBookmark(0);
+  EXPECT_EQ(Shown(view->List()), (std::vector<std::string>{"Moon/", "Light/"}));
+  // A click opens; Delete removes the selected bookmark and the selection stays in place.
+  const int h = view->List().RowHeight();
+  ClickAt(view->List(), TPoint(10, h / 2));
+  EXPECT_EQ(frame->fired, std::vector<std::string>{ArticleText("moon")});
+  Key(VK_DELETE);
+  EXPECT_EQ(Shown(view->List()), std::vector<std::string>{"Light/"});
+  EXPECT_EQ(view->List().Selected(), 0);
+  view->SendMessage(WM_COMMAND, 7222);
+  EXPECT_EQ(GetUserBookmarks().GetCount(), 0);
+  EXPECT_TRUE(view->List().Rows().empty());
+  view->SendMessage(WM_COMMAND, 7222);  // nothing selected, nothing left
+}
+
+TEST_F(ViewsTest, TheHistoryShowsNewestFirstAndClears) {
+  auto* view = Put<HistoryView>(ePATH_PANE);
+  AddHistoryBookmark(std::make_unique<ZBookmark>("ARTI", "Aurora", ArticleText("aurora")));
+  AddHistoryBookmark(std::make_unique<ZBookmark>("ARTI", "Moon", ArticleText("moon")));
+  EXPECT_EQ(Shown(view->List()), (std::vector<std::string>{"Moon/", "Aurora/"}));
+  view->SendMessage(WM_COMMAND, 7222);
+  EXPECT_EQ(GetHistoryList().GetCount(), 0);
+  EXPECT_TRUE(view->List().Rows().empty());
+  view->SendMessage(WM_COMMAND, 7204);
+  EXPECT_EQ(frame->fired, std::vector<std::string>{"Bookmarks"});
 }
 
 }  // namespace
