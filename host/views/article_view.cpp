@@ -317,9 +317,11 @@ void ArticleView::Paint(TDC& dc, bool, TRect&) {
       dc.SetTextColor(color);
       dc.TextOut(x, y, text.substr(piece.start, piece.length));
       if (piece.link >= 0) {
-        // Underlined under the words only, not under the spaces that end the piece.
+        // Underlined under the spaces between the words of a link, not under those after it.
         size_t len = piece.length;
-        while (len > 0 && text[piece.start + len - 1] == ' ') --len;
+        const size_t next = piece.start + piece.length;
+        if (next >= linkOf_.size() || linkOf_[next] != piece.link)
+          while (len > 0 && text[piece.start + len - 1] == ' ') --len;
         int w = font.GetTextExtent(text.substr(piece.start, len)).cx;
         int uy = y + font.GetTextMetrics().tmAscent + 1;
         dc.FillRect(TRect(x, uy, x + w, uy + 1), kLinkColor);

@@ -62,12 +62,12 @@ void BookmarkListView::DeleteSelected() {
 
 void BookmarkListView::SetupWindow() {
   TWindow::SetupWindow();
-  list_->MoveWindow(GetClientRect());
+  list_->MoveWindow(GetClientRect(), true);
 }
 
 void BookmarkListView::EvSize(UINT sizeType, const TSize& size) {
   TWindow::EvSize(sizeType, size);
-  list_->MoveWindow(GetClientRect());
+  list_->MoveWindow(GetClientRect(), true);
 }
 
 LRESULT BookmarkListView::EvCommand(UINT id, HWND control, UINT notifyCode) {

@@ -53,12 +53,12 @@ void HistoryView::Clear() {
 
 void HistoryView::SetupWindow() {
   TWindow::SetupWindow();
-  list_->MoveWindow(GetClientRect());
+  list_->MoveWindow(GetClientRect(), true);
 }
 
 void HistoryView::EvSize(UINT sizeType, const TSize& size) {
   TWindow::EvSize(sizeType, size);
-  list_->MoveWindow(GetClientRect());
+  list_->MoveWindow(GetClientRect(), true);
 }
 
 LRESULT HistoryView::EvCommand(UINT id, HWND control, UINT notifyCode) {

@@ -86,11 +86,11 @@ void SearchView::LayoutChildren() {
   const int fieldH = edit_->GetFont().GetHeight() + 10;
   const int labelW = label_->GetFont().GetTextExtent(label_->GetText()).cx + 4;
   const int labelH = label_->GetFont().GetHeight();
-  label_->MoveWindow(kMargin, kMargin + (fieldH - labelH) / 2, labelW, labelH);
+  label_->MoveWindow(kMargin, kMargin + (fieldH - labelH) / 2, labelW, labelH, true);
   const int editX = kMargin + labelW + kMargin;
-  edit_->MoveWindow(editX, kMargin, std::max(c.Width() - editX - kMargin, 0), fieldH);
+  edit_->MoveWindow(editX, kMargin, std::max(c.Width() - editX - kMargin, 0), fieldH, true);
   const int listY = kMargin + fieldH + kMargin;
-  list_->MoveWindow(0, listY, c.Width(), std::max(c.Height() - listY, 0));
+  list_->MoveWindow(0, listY, c.Width(), std::max(c.Height() - listY, 0), true);
 }
 
 void SearchView::EvSize(UINT sizeType, const TSize& size) {
