@@ -55,7 +55,10 @@ MediaView::MediaView(TWindow* holder, const ContentStore& store)
   Attr.Style = WS_CHILD | WS_VISIBLE;
 }
 
-MediaView::~MediaView() { Stop(); }
+MediaView::~MediaView() {
+  Stop();
+  if (buttonsChanged_) DestroyMenu(buttonsChanged_);
+}
 
 const MediaItem* MediaView::Item() const {
   if (!article_ || article_->media.empty()) return nullptr;
@@ -79,8 +82,12 @@ void MediaView::ShowMedia(const Article* article, int index) {
   }
   // Play and Stop are offered only while a sound is shown.
   const bool sound = item && item->kind == MediaItem::kSound;
-  if (sound != soundButtons_ && IsWindow() && GetParentO())
-    GetParentO()->PostMessage(WmuNewBtnMenu);
+  if (sound != soundButtons_ && IsWindow() && GetParentO()) {
+    // The pane merges the buttons anew when it is given a menu to start from; the view's answer
+    // replaces that menu, so it stays empty and is used again.
+    if (!buttonsChanged_) buttonsChanged_ = CreatePopupMenu();
+    GetParentO()->PostMessage(WmuNewBtnMenu, reinterpret_cast<WPARAM>(buttonsChanged_));
+  }
   soundButtons_ = sound;
   if (IsWindow()) Invalidate();
 }

@@ -7,6 +7,7 @@
 
 #include "host/core/article.h"
 #include "host/core/content_store.h"
+#include "quillui/framework/menus/menu.h"
 #include "quillui/framework/window/window.h"
 
 namespace quill {
@@ -53,6 +54,9 @@ class MediaView : public quill::TWindow {
   std::string message_;
   bool playing_ = false;
   bool soundButtons_ = false;  // the buttons last offered include Play and Stop
+  // The menu handle that tells the pane to ask for the buttons again (kept for the pane's
+  // merges; destroyed with the view).
+  quill::HMENU buttonsChanged_ = nullptr;
 };
 
 }  // namespace quillonary

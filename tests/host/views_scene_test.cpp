@@ -26,6 +26,7 @@
 #include "quillui/framework/image/dib.h"
 #include "quillui/imaging/data_set.h"
 #include "quillui/profile/icons.h"
+#include "quillui/sound/play_sound.h"
 #include "quillui/tableau/holder.h"
 #include "quillui/tableau/tableau.h"
 #include "quillui/testing/navigation.h"
@@ -39,7 +40,8 @@ namespace {
 using namespace quill;
 
 const char* const kArticles[] = {
-    "title: Aurora\nid: aurora\npicture: aurora.bmp | Green curtains over snowy hills\n\n"
+    "title: Aurora\nid: aurora\npicture: aurora.bmp | Green curtains over snowy hills\n"
+    "sound: crackle.wav | The faint crackle some hear under an aurora\n\n"
     "An aurora is a display of coloured light in the night sky, seen most often near the "
     "Arctic and Antarctic. It can look like glowing curtains, arcs or rays that ripple and "
     "change for hours.\n\n# How it forms\n[[sun|The Sun]] blows out a constant stream of "
@@ -84,6 +86,19 @@ void WriteContent(const std::filesystem::path& folder) {
   ZDataSet media = ZDataSet::AtPath((folder / "media.set").string(), true);
   ASSERT_TRUE(media.add_file((folder / "src" / "aurora.bmp").string()));
   ASSERT_TRUE(media.write(&error)) << error;
+  // A tenth of a second of 8-bit mono sound at 8 kHz.
+  std::filesystem::create_directories(folder / "sounds");
+  std::string samples(800, '\x80');
+  for (size_t i = 0; i < samples.size(); ++i) samples[i] = char(128 + (i % 16 < 8 ? 40 : -40));
+  auto le = [](uint32_t v, int bytes) {
+    std::string out;
+    for (int i = 0; i < bytes; ++i) out += char((v >> (8 * i)) & 0xFF);
+    return out;
+  };
+  std::ofstream(folder / "sounds" / "crackle.wav", std::ios::binary)
+      << "RIFF" << le(36 + uint32_t(samples.size()), 4) << "WAVEfmt " << le(16, 4) << le(1, 2)
+      << le(1, 2) << le(8000, 4) << le(8000, 4) << le(1, 2) << le(8, 2) << "data"
+      << le(uint32_t(samples.size()), 4) << samples;
 }
 
 TEST_F(ViewsSceneTest, AnArticleItsPictureAndSearchResultsInTheTableau) {
@@ -147,10 +162,22 @@ TEST_F(ViewsSceneTest, AnArticleItsPictureAndSearchResultsInTheTableau) {
   EXPECT_NE(media->Picture(), nullptr) << media->Message();
   EXPECT_EQ(search->List().Rows().size(), 4u);  // every article but the one about the Moon
   EXPECT_TRUE(reports.empty()) << reports.front().message;
-  if (const char* out = std::getenv("QUILL_VIEWS_SCREENSHOTS")) {
-    const std::string path = (std::filesystem::path(out) / "views.png").string();
+  const char* out = std::getenv("QUILL_VIEWS_SCREENSHOTS");
+  const auto shot = [&](const char* name) {
+    if (!out) return;
+    const std::string path = (std::filesystem::path(out) / name).string();
     ASSERT_TRUE(TWindowSystem::Get().Screen().SaveScreenshot(path, &error)) << error;
-  }
+  };
+  shot("views.png");
+  // The sound: a speaker, its state and caption; Play goes to the sound player (silent here).
+  media->ShowMedia(aurora, 1);
+  media->SendMessage(WM_COMMAND, 7120);
+  Pump();
+  EXPECT_TRUE(media->IsPlaying()) << media->Message();
+  EXPECT_EQ(PlaySoundCachedCount(), 1u);
+  shot("views-sound.png");
+  media->SendMessage(WM_COMMAND, 7127);
+  EXPECT_FALSE(media->IsPlaying());
   frame.Destroy();
   SetAppFrame(nullptr);
 }
