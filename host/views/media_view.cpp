@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <numbers>
 
 #include "host/core/bookmark_texts.h"
@@ -14,7 +13,10 @@
 #include "quillui/framework/menus/menu.h"
 #include "quillui/navigation/bookmark.h"
 #include "quillui/navigation/dispatch.h"
+#include "quillui/sound/mmio.h"
+#include "quillui/sound/one_block_wave_buffer.h"
 #include "quillui/sound/play_sound.h"
+#include "quillui/sound/wave_file.h"
 
 namespace quillonary {
 
@@ -24,6 +26,7 @@ namespace {
 
 constexpr int kMargin = 8;
 constexpr double kMaxZoom = 2.0;  // small pictures grow at most this much
+constexpr UINT kSoundOverTimer = 1;
 
 constexpr UINT kCmPlay = 7120;
 constexpr UINT kCmStop = 7127;
@@ -95,13 +98,20 @@ void MediaView::ShowMedia(const Article* article, int index) {
 void MediaView::Play() {
   const MediaItem* item = Item();
   if (!item || item->kind != MediaItem::kSound) return;
+  Stop();
+  // Read once here for its length, so the view knows when the sound is over.
   const std::string path = store_.SoundPath(item->file);
-  if (path.empty() || !std::ifstream(path, std::ios::binary)) {
+  ZWaveFile file;
+  ZOneBlockWaveBuffer wave;
+  if (path.empty() || !file.open(path.c_str(), MMIO_READ) || !wave.Load(&file) ||
+      wave.Format().AvgBytesPerSec() == 0 || wave.DataSize() <= 0) {
     message_ = "The sound cannot be played";
   } else {
+    const uint64_t ms = uint64_t(wave.DataSize()) * 1000 / wave.Format().AvgBytesPerSec() + 1;
     pyxPlaySound(path.c_str(), SND_ASYNC | SND_NODEFAULT);
     playing_ = true;
     message_ = "Playing";
+    SetTimer(kSoundOverTimer, UINT(std::min<uint64_t>(ms, 24u * 3600 * 1000)));
   }
   if (IsWindow()) Invalidate();
 }
@@ -109,9 +119,21 @@ void MediaView::Play() {
 void MediaView::Stop() {
   if (!playing_) return;
   pyxPlaySound(nullptr, 0);
+  SoundOver();
+}
+
+void MediaView::SoundOver() {
+  if (IsWindow()) KillTimer(kSoundOverTimer);
   playing_ = false;
   message_.clear();
   if (IsWindow()) Invalidate();
+}
+
+void MediaView::EvTimer(UINT timerId) {
+  if (timerId == kSoundOverTimer && playing_)
+    SoundOver();
+  else
+    TWindow::EvTimer(timerId);
 }
 
 void MediaView::GoToItem(int step) {

@@ -30,7 +30,8 @@ class MediaView : public quill::TWindow {
   const MediaItem* Item() const;
   // The picture shown, or null (a sound, or a picture that could not be read).
   const quill::TDib* Picture() const { return picture_.get(); }
-  // The line shown instead of the picture, or the sound's state ("" when none).
+  // The line shown instead of the picture, or the sound's state ("" when none). "Playing"
+  // lasts the sound's length.
   const std::string& Message() const { return message_; }
   bool IsPlaying() const { return playing_; }
 
@@ -39,10 +40,13 @@ class MediaView : public quill::TWindow {
 
  protected:
   void Paint(quill::TDC& dc, bool erase, quill::TRect& rect) override;
+  void EvTimer(quill::UINT timerId) override;
   quill::LRESULT EvCommand(quill::UINT id, quill::HWND control, quill::UINT notifyCode) override;
   quill::LRESULT WindowProc(quill::UINT msg, quill::WPARAM wp, quill::LPARAM lp) override;
 
  private:
+  // The sound has ended or was stopped.
+  void SoundOver();
   void PaintSpeaker(quill::TDC& dc, const quill::TPoint& centre);
   // Dispatches the article's item index + step, when there is one.
   void GoToItem(int step);

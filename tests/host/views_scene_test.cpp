@@ -176,6 +176,14 @@ TEST_F(ViewsSceneTest, AnArticleItsPictureAndSearchResultsInTheTableau) {
   EXPECT_TRUE(media->IsPlaying()) << media->Message();
   EXPECT_EQ(PlaySoundCachedCount(), 1u);
   shot("views-sound.png");
+  Advance(50);
+  Pump();
+  EXPECT_TRUE(media->IsPlaying());
+  Advance(60);  // the sound lasts 100 ms
+  Pump();
+  EXPECT_FALSE(media->IsPlaying());
+  EXPECT_EQ(media->Message(), "");
+  media->SendMessage(WM_COMMAND, 7120);
   media->SendMessage(WM_COMMAND, 7127);
   EXPECT_FALSE(media->IsPlaying());
   frame.Destroy();

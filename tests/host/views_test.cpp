@@ -221,6 +221,20 @@ TEST_F(ViewsTest, ArticleScrollingIsClamped) {
   EXPECT_EQ(view->ScrollPos(), 0);
   EXPECT_EQ(view->MaxScroll(), 0);
   EXPECT_EQ(view->SendMessage(WmuCreateBookmark, eBOOKMARK_FOR_USER), 0);
+  // A page with no text at all takes clicks, drags and keys, and bookmarks under its id.
+  const Article empty = MakeArticle("blank", "", {Para({}), Para({{"", ""}})});
+  view->ShowArticle(&empty);
+  Advance(2000);
+  Drag(*view, TPoint(20, 20), TPoint(200, 200));
+  Key(VK_END);
+  EXPECT_EQ(view->ScrollPos(), 0);
+  std::string text;
+  EXPECT_EQ(GetArticleTextSelection(text), 0);
+  std::unique_ptr<ZBookmark> mark(
+      reinterpret_cast<ZBookmark*>(view->SendMessage(WmuCreateBookmark, eBOOKMARK_FOR_USER)));
+  ASSERT_TRUE(mark);
+  EXPECT_EQ(mark->GetName(), "blank");
+  EXPECT_EQ(mark->GetText(), ArticleText("blank"));
 }
 
 TEST_F(ViewsTest, AListOpensTheRowClickedOrChosenByKeys) {
