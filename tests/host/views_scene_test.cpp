@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "buttons/buttons_fixture.h"
+#include "host/core/bookmark_texts.h"
 #include "host/core/content_store.h"
 #include "host/core/search.h"
 #include "host/views/article_view.h"
@@ -21,10 +22,13 @@
 #include "host/views/search_view.h"
 #include "quillui/app/app_palette.h"
 #include "quillui/app/app_registry.h"
+#include "quillui/app/user_messages.h"
 #include "quillui/framework/dialogs/controls.h"
 #include "quillui/framework/image/bmp_codec.h"
 #include "quillui/framework/image/dib.h"
 #include "quillui/imaging/data_set.h"
+#include "quillui/navigation/bookmark.h"
+#include "quillui/navigation/dispatch.h"
 #include "quillui/profile/icons.h"
 #include "quillui/sound/play_sound.h"
 #include "quillui/tableau/holder.h"
@@ -57,6 +61,20 @@ const char* const kArticles[] = {
 };
 
 using ViewsSceneTest = test::ButtonsTest;
+
+// The scene's frame, recording the texts of the bookmarks fired at it.
+class Frame : public test::SceneFrame {
+ public:
+  Frame() : SceneFrame("Quillonary") {}
+  LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override {
+    if (msg == WmuFireOffBookmark) {
+      fired.emplace_back(reinterpret_cast<const ZBookmark*>(lp)->GetText());
+      return 1;
+    }
+    return SceneFrame::WindowProc(msg, wp, lp);
+  }
+  std::vector<std::string> fired;
+};
 
 // A content folder: the articles and one picture (a night sky with green bands), in sets.
 void WriteContent(const std::filesystem::path& folder) {
@@ -122,7 +140,7 @@ TEST_F(ViewsSceneTest, AnArticleItsPictureAndSearchResultsInTheTableau) {
   ASSERT_NE(aurora, nullptr);
   const SearchIndex index(store.Articles());
 
-  test::SceneFrame frame("Quillonary");
+  Frame frame;
   SetAppFrame(&frame);
   auto* tableau = new ZTableau(&frame);
   tableau->Attr.W = 800, tableau->Attr.H = 600;
@@ -186,6 +204,12 @@ TEST_F(ViewsSceneTest, AnArticleItsPictureAndSearchResultsInTheTableau) {
   media->SendMessage(WM_COMMAND, 7120);
   media->SendMessage(WM_COMMAND, 7127);
   EXPECT_FALSE(media->IsPlaying());
+  // Copy, and the articles before and after this one by title (none before the first).
+  article->SendMessage(WM_COMMAND, 7307);
+  EXPECT_EQ(GetCADS(), "glowing curtains, arcs or rays");
+  article->SendMessage(WM_COMMAND, 7305);
+  article->SendMessage(WM_COMMAND, 7306);
+  EXPECT_EQ(frame.fired, std::vector<std::string>{ArticleText("compass")});
   frame.Destroy();
   SetAppFrame(nullptr);
 }

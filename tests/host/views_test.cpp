@@ -189,6 +189,11 @@ TEST_F(ViewsTest, ADragSelectsTextForTheArticleSelection) {
   Advance(2000);
   Drag(*view, TPoint(14 + 1, view->Lines()[0].y + 4), TPoint(14 + piece.x + 1, y));
   EXPECT_EQ(view->SelectedText(), "Aurora\nGreen ");
+  // A double click selects the word under it.
+  Advance(2000);
+  ClickAt(*view, TPoint(14 + over.x + 2, y));
+  ClickAt(*view, TPoint(14 + over.x + 2, y));
+  EXPECT_EQ(view->SelectedText(), "over");
   // A click clears it.
   Advance(2000);
   ClickAt(*view, TPoint(200, 200));
