@@ -434,6 +434,12 @@ LRESULT ArticleView::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WmuGetBtnMenu: {
       HMENU menu = CreatePopupMenu();
       for (UINT id : kButtons) AppendMenu(menu, MF_STRING, id, "@");
+      // The options button pops these up.
+      HMENU options = CreatePopupMenu();
+      AppendMenu(options, MF_STRING, kCmCopy, "Copy");
+      AppendMenu(options, MF_STRING, kCmPreviousArticle, "Previous article");
+      AppendMenu(options, MF_STRING, kCmNextArticle, "Next article");
+      AppendMenu(menu, MF_POPUP, reinterpret_cast<uintptr_t>(options), "Options");
       *reinterpret_cast<HMENU*>(lp) = menu;
       return 0;
     }
