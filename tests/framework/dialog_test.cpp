@@ -356,6 +356,18 @@ TEST_F(DialogTest, EditTypingCaretSelectionAndLimit) {
   EXPECT_EQ(edit->GetText(), "123y");
 }
 
+TEST_F(DialogTest, EditWidenedAfterTheFocusShowsItsTextFromTheStart) {
+  TWindow host(nullptr, "host");
+  host.Attr.W = 300;
+  host.Attr.H = 100;
+  auto* edit = new TEdit(&host, 7, "northern lights", 10, 10, 12, 20);
+  ASSERT_TRUE(host.Create());
+  edit->SetFocus();  // the caret at the end scrolls the text of a narrow field
+  edit->MoveWindow(10, 10, 250, 20);
+  Click(10 + 3, 20);  // just inside the text's left edge
+  EXPECT_EQ(edit->GetCaretPos(), 0u);
+}
+
 // --- Message boxes ------------------------------------------------------------------------------
 
 TEST(MessageBoxTypesTest, ButtonsOfEachType) {

@@ -373,4 +373,10 @@ void TEdit::EvSetFocus(HWND) {
 
 void TEdit::EvKillFocus(HWND) { Invalidate(); }
 
+void TEdit::EvSize(UINT sizeType, const TSize& size) {
+  TControl::EvSize(sizeType, size);
+  scroll_ = 0;
+  MoveCaret(caret_, true);
+}
+
 }  // namespace quill

@@ -142,6 +142,8 @@ class TEdit : public TControl {
   void EvLButtonDown(UINT modKeys, const TPoint& point) override;
   void EvSetFocus(HWND lostFocus) override;
   void EvKillFocus(HWND getFocus) override;
+  // A new width shows as much of the text as fits from its start, the caret still in view.
+  void EvSize(UINT sizeType, const TSize& size) override;
 
  private:
   void ReplaceSelection(const std::string& with);
