@@ -737,13 +737,20 @@ const std::vector<Picture>& Pictures() {
 
 using Samples = std::vector<int16_t>;
 
+// The samples of f over the time given, scaled down when their peak would pass 0.9 of full
+// scale, so no sound clips.
 Samples Render(double seconds, const std::function<double(double, int)>& f) {
   const int n = int(seconds * quill_art::kSoundRate);
-  Samples out(static_cast<size_t>(n));
+  std::vector<double> values(static_cast<size_t>(n));
+  double peak = 0;
   for (int i = 0; i < n; ++i) {
-    const double t = double(i) / quill_art::kSoundRate;
-    out[size_t(i)] = int16_t(std::lround(std::clamp(f(t, i), -1.0, 1.0) * 32000));
+    values[size_t(i)] = f(double(i) / quill_art::kSoundRate, i);
+    peak = std::max(peak, std::abs(values[size_t(i)]));
   }
+  const double scale = peak > 0.9 ? 0.9 / peak : 1.0;
+  Samples out(static_cast<size_t>(n));
+  for (int i = 0; i < n; ++i)
+    out[size_t(i)] = int16_t(std::lround(values[size_t(i)] * scale * 32767));
   return out;
 }
 
@@ -755,7 +762,7 @@ Samples Thunder() {
     const double noise = rng.Next() * 2 - 1;
     lp += (noise - lp) * 0.04;
     lp2 += (lp - lp2) * 0.05;
-    const double crack = t < 0.15 ? noise * (1 - t / 0.15) * 0.6 : 0;
+    const double crack = t < 0.15 ? noise * (1 - t / 0.15) * 0.45 : 0;
     const double rumble =
         lp2 * 9 * std::min(1.0, t / 0.05) * std::exp(-t * 1.3) * (1 + 0.4 * std::sin(t * 9));
     return crack + rumble;
@@ -798,7 +805,7 @@ Samples Bees() {
       v += saw * (0.5 + 0.5 * std::sin(t * (1.7 + k * 0.6) + k));
     }
     const double env = std::min(1.0, t / 0.2) * std::min(1.0, (2.0 - t) / 0.3);
-    return v * 0.12 * env;
+    return v * 0.2 * env;
   });
 }
 
@@ -810,7 +817,7 @@ Samples Surf() {
     const double noise = rng.Next() * 2 - 1;
     lp += (noise - lp) * 0.15;
     const double swell = std::pow(std::sin(kPi * t / 1.5), 2);
-    return lp * 1.8 * swell;
+    return lp * 1.4 * swell;
   });
 }
 
