@@ -161,7 +161,7 @@ struct Lcg {
 
 const Rgb kWhite{255, 255, 255}, kBlack{0, 0, 0};
 const Rgb kNight{8, 16, 48}, kDusk{40, 60, 120}, kDay{90, 160, 240}, kPale{200, 230, 255};
-const Rgb kGrass{60, 150, 60}, kSea{20, 90, 170}, kSand{230, 205, 140};
+const Rgb kGrass{60, 150, 60}, kSand{230, 205, 140};
 
 void Stars(Painter& p, int count, int yMax, uint32_t seed) {
   Lcg rng{seed};
