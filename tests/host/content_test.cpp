@@ -7,6 +7,7 @@
 
 #include "host/core/article.h"
 #include "host/core/content_store.h"
+#include "host/core/search.h"
 #include "quillui/framework/image/dib.h"
 #include "quillui/imaging/data_set.h"
 
@@ -153,6 +154,20 @@ TEST(Content, ShippedArticlesAreWholeAndCrossLinked) {
       }
     }
     EXPECT_TRUE(picture) << a.id;
+  }
+}
+
+// Typing any shipped title finds that article among the title hits, and Enter on it opens it.
+TEST(Content, EveryTitleIsFoundBySearch) {
+  ContentStore store;
+  std::string error;
+  ASSERT_TRUE(store.Load(QUILLONARY_CONTENT_DIR, &error)) << error;
+  const SearchIndex index(store.Articles());
+  for (const Article& a : store.Articles()) {
+    EXPECT_EQ(index.ExactTitle(a.title), &a);
+    bool found = false;
+    for (const SearchHit& hit : index.Find(a.title)) found |= hit.article == &a && hit.inTitle;
+    EXPECT_TRUE(found) << a.title;
   }
 }
 
