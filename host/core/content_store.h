@@ -11,7 +11,8 @@
 
 namespace quill {
 class TDib;
-}
+class ZDataSet;
+}  // namespace quill
 
 namespace quillonary {
 
@@ -39,6 +40,7 @@ class ContentStore {
   std::string folder_;
   std::vector<Article> articles_;
   int skipped_ = 0;
+  std::shared_ptr<quill::ZDataSet> media_;  // "media.set", opened by Load
 };
 
 }  // namespace quillonary

@@ -28,10 +28,10 @@ class SearchIndex {
 
  private:
   const std::vector<Article>& articles_;
-  // Filled by the implementation.
-  struct Entry;
+  // Per article, lower-cased once: the title, and the title and text together.
   std::vector<std::string> lowerTitles_;
   std::vector<std::string> lowerTexts_;
+  std::vector<size_t> byTitle_;  // article indexes in title order
 };
 
 }  // namespace quillonary

@@ -9,7 +9,7 @@ namespace quill_art {
 
 namespace {
 
-constexpr int kRate = 22050;
+constexpr int kRate = kSoundRate;
 
 void Put16(std::vector<uint8_t>& b, uint16_t v) {
   b.push_back(uint8_t(v));
@@ -41,6 +41,8 @@ std::vector<int16_t> Blip(double f0, double f1, int ms, double level, double dec
   return samples;
 }
 
+}  // namespace
+
 bool WriteWave(const std::string& path, const std::vector<int16_t>& samples) {
   std::vector<uint8_t> data;
   for (int16_t s : samples) Put16(data, uint16_t(s));
@@ -62,11 +64,9 @@ bool WriteWave(const std::string& path, const std::vector<int16_t>& samples) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
   if (out) return true;
-  std::fprintf(stderr, "quill-art: %s: cannot be written\n", path.c_str());
+  std::fprintf(stderr, "%s: cannot be written\n", path.c_str());
   return false;
 }
-
-}  // namespace
 
 const std::vector<std::string>& SoundNames() {
   static const std::vector<std::string> names = {"clkpmenu.wav", "btnpress.wav", "btnrelse.wav"};
