@@ -3,7 +3,8 @@
 # temporary prefix; no installed header may include SDL or a header that is not installed,
 # every installed header must compile on its own with only <prefix>/include on the path, and
 # tests/consumer must build and run through find_package(QuillUI) and through pkg-config,
-# setting no C++ standard of its own.
+# setting no C++ standard of its own; examples/minimal-host, the README's smallest host, builds
+# the same way and shows its first frame headless.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$(pwd)
@@ -12,7 +13,7 @@ trap 'rm -rf "$work"' EXIT
 prefix=$work/prefix
 
 cmake --preset release >/dev/null
-cmake --build --preset release -j "$(nproc)" --target quillui quill-art-files quill-demo
+cmake --build --preset release -j "$(nproc)" --target quillui quill-art-files quill-demo quillonary
 cmake --install build/release --prefix "$prefix" >/dev/null
 include=$prefix/include
 echo "== installed $(find "$include" -name '*.h' | wc -l) headers into $prefix"
@@ -43,6 +44,13 @@ cmake -S tests/consumer -B "$work/cmake-consumer" -G Ninja -DCMAKE_PREFIX_PATH="
       -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$work/cmake-consumer"
 LD_LIBRARY_PATH=$prefix/lib "$work/cmake-consumer/consumer"
+
+echo "== examples/minimal-host through find_package(QuillUI), run headless once"
+cmake -S examples/minimal-host -B "$work/minimal-host" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" \
+      -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$work/minimal-host"
+(cd "$work/minimal-host" && QUILL_SCREEN=headless LD_LIBRARY_PATH=$prefix/lib \
+   ./minimal-host --once --art "$prefix/share/quillui/art" && test -s minimal-host.png)
 
 echo "== tests/consumer through pkg-config quillui"
 pc=$(find "$prefix" -name quillui.pc -printf '%h')

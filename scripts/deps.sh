@@ -9,9 +9,12 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool x11-apps
 )
-if [[ "${1:-}" == "--with-fuzz" ]]; then
-  packages+=(clang libclang-rt-dev)
-fi
+for extra in "$@"; do
+  case "$extra" in
+    --with-fuzz) packages+=(clang libclang-rt-dev) ;;
+    --with-valgrind) packages+=(valgrind) ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,9 @@
+// The short tour the program takes when it runs headless without a script: search, an article
+// with its media, a link, a bookmark, Back, a fly menu with its submenu, a maximised pane.
+#pragma once
+
+namespace quillonary {
+
+const char* TourScript(int width, int height);
+
+}  // namespace quillonary
