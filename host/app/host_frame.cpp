@@ -12,8 +12,10 @@
 #include "quillui/framework/dialogs/controls.h"
 #include "quillui/framework/dialogs/file_dialog.h"
 #include "quillui/framework/dialogs/message_box.h"
+#include "quillui/framework/gadgets/gadget.h"
 #include "quillui/framework/gdi/dc.h"
 #include "quillui/framework/window/response_table.h"
+#include "quillui/menus/fly_menu.h"
 #include "quillui/navigation/backtrack.h"
 #include "quillui/navigation/beep.h"
 #include "quillui/navigation/bmk_commands.h"
@@ -24,6 +26,7 @@
 #include "quillui/profile/cmd_line.h"
 #include "quillui/profile/icons.h"
 #include "quillui/tableau/holder.h"
+#include "quillui/tableau/pane_button_bar.h"
 #include "quillui/tableau/tableau_pane.h"
 #include "quillui/titlebar/title_bar.h"
 
@@ -63,6 +66,21 @@ class AboutPage : public TWindow {
     }
     dc.RestoreFont();
   }
+};
+
+// Asks the windows above a bar whether its button's command can run, and greys the button
+// when it cannot.
+class GadgetEnabler : public TCommandEnabler {
+ public:
+  GadgetEnabler(TGadget& gadget, HWND receiver)
+      : TCommandEnabler(UINT(gadget.GetId()), receiver), gadget_(gadget) {}
+  void Enable(bool enable) override {
+    TCommandEnabler::Enable(enable);
+    if (gadget_.GetEnabled() != enable) gadget_.SetEnabled(enable);
+  }
+
+ private:
+  TGadget& gadget_;
 };
 
 bool IsEdit(HWND focus) {
@@ -133,6 +151,19 @@ const Article* HostFrame::ShownArticle() const {
   return view ? view->Current() : nullptr;
 }
 
+bool HostFrame::CloseDeepestMenu() {
+  ZFlyMenu* menu = GetActiveFlyMenu();
+  if (!menu || !menu->IsWindow()) return false;
+  while (menu->GetParentMenu()) menu = menu->GetParentMenu();
+  if (!menu->IsWindowVisible()) return false;
+  while (ZFlyMenu* sub = menu->GetSubMenu()) {
+    if (!sub->IsWindow() || !sub->IsWindowVisible()) break;
+    menu = sub;
+  }
+  menu->RemoveMenuChain(menu->GetParentMenu());
+  return true;
+}
+
 bool HostFrame::PreProcessMsg(MSG& msg) {
   if (msg.message == WM_KEYDOWN) {
     const bool alt = GetKeyState(VK_MENU) < 0;
@@ -140,6 +171,8 @@ bool HostFrame::PreProcessMsg(MSG& msg) {
       if (!Back()) DefaultBeep();
       return true;
     }
+    // Escape takes the deepest open menu off the screen, wherever the focus is.
+    if (msg.wParam == VK_ESCAPE && CloseDeepestMenu()) return true;
     if (msg.wParam == VK_F1) {
       ToggleAbout();
       return true;
@@ -156,7 +189,9 @@ LRESULT HostFrame::EvCommand(UINT id, HWND control, UINT notifyCode) {
     case kCmExportHtml: ExportHtml(); return 0;
     case kCmImportHtml: ImportHtml(); return 0;
     case kCmAbout: ToggleAbout(); return 0;
-    case kCmQuit: PostMessage(WM_CLOSE); return 0;
+    case kCmNewList: NewUserBookmarkList(); return 0;
+    case kCmOpenList: OpenUserBookmarkList(); return 0;
+    case kCmSaveList: SaveUserBookmarkList(); return 0;
     default: return TWindow::EvCommand(id, control, notifyCode);
   }
 }
@@ -167,6 +202,22 @@ void HostFrame::EvCommandEnable(TCommandEnabler& ce) {
     return;
   }
   TWindow::EvCommandEnable(ce);
+}
+
+bool HostFrame::IdleAction(long idleCount) {
+  const bool more = TWindow::IdleAction(idleCount);
+  if (idleCount != 0) return more;
+  // The pane bars' animated buttons leave command enabling to their host: the Back buttons are
+  // asked here, once each idle time begins.
+  for (PANE_TYPE type : {eMEDIA_PANE, ePATH_PANE, eARTICLE_PANE, eMAXI_PANE}) {
+    auto* pane = dynamic_cast<ZTableauPane*>(tableau_->GetTableauPane(type));
+    ZPaneButtonBar* bar = pane ? pane->GetButtonBar() : nullptr;
+    TGadget* back = bar && bar->IsWindow() ? bar->GadgetWithId(int(kCmBack)) : nullptr;
+    if (!back) continue;
+    GadgetEnabler ce(*back, bar->GetHandle());
+    pane->RouteCommandEnable(ce);
+  }
+  return more;
 }
 
 bool HostFrame::CanClose() {

@@ -10,6 +10,7 @@
 #include "host/core/bookmark_texts.h"
 #include "host/core/content_store.h"
 #include "host/core/search.h"
+#include "host/views/commands.h"
 #include "quillui/app/app_registry.h"
 #include "quillui/framework/window/window.h"
 #include "quillui/tableau/tableau.h"
@@ -21,13 +22,6 @@ class ZTableauPane;
 }  // namespace quill
 
 namespace quillonary {
-
-// Commands of the host beyond the library's pane commands.
-inline constexpr quill::UINT kCmBack = 7218;        // back through the backtrack stack
-inline constexpr quill::UINT kCmExportHtml = 7801;  // the bookmark list as browser HTML
-inline constexpr quill::UINT kCmImportHtml = 7802;
-inline constexpr quill::UINT kCmAbout = 7803;  // the Env pane with the about page
-inline constexpr quill::UINT kCmQuit = 7804;
 
 class HostFrame : public quill::TWindow, public quill::ZVexFrame {
  public:
@@ -51,6 +45,7 @@ class HostFrame : public quill::TWindow, public quill::ZVexFrame {
   quill::LRESULT EvCommand(quill::UINT id, quill::HWND control, quill::UINT notifyCode) override;
   void EvCommandEnable(quill::TCommandEnabler& ce) override;
   bool CanClose() override;
+  bool IdleAction(long idleCount) override;
   quill::LRESULT WindowProc(quill::UINT msg, quill::WPARAM wp, quill::LPARAM lp) override;
 
  private:
@@ -63,6 +58,8 @@ class HostFrame : public quill::TWindow, public quill::ZVexFrame {
   void ExportHtml();
   void ImportHtml();
   void ToggleAbout();
+  // Takes the deepest menu of the open fly menu chain off the screen; false when none is open.
+  bool CloseDeepestMenu();
 
   const ContentStore& store_;
   SearchIndex index_;

@@ -71,7 +71,12 @@ bool HostSession::Start(std::string* error) {
 bool HostSession::FrameOpen() const { return frame_ && frame_->IsWindow(); }
 
 void HostSession::Settle() {
-  for (int round = 0; round < 1000 && app_.PumpWaitingMessages(); ++round) {
+  // As the message loop does: the messages waiting, then idle time (menus watch the mouse and
+  // buttons are enabled there) for as long as it asks for more, within bounds.
+  for (long idleCount = 0; idleCount < 32;) {
+    for (int round = 0; round < 1000 && app_.PumpWaitingMessages(); ++round) {
+    }
+    if (!app_.IdleAction(idleCount++) && !TWindowSystem::Get().HasQueued()) break;
   }
 }
 

@@ -6,6 +6,8 @@
 
 #include "host/core/bookmark_texts.h"
 #include "host/views/bookmark_types.h"
+#include "host/views/commands.h"
+#include "host/views/pane_menu.h"
 #include "quillui/app/presentation.h"
 #include "quillui/app/user_messages.h"
 #include "quillui/framework/gdi/dc.h"
@@ -418,6 +420,17 @@ void ArticleView::GoToNeighbour(int step) {
   Dispatch(text.c_str());
 }
 
+std::vector<std::string> ArticleView::LinkTargets() const {
+  std::vector<std::string> links;
+  if (!article_) return links;
+  for (const Block& block : article_->blocks)
+    for (const TextRun& run : block.runs)
+      if (!run.link.empty() && links.size() < size_t(kMaxLinkEntries) &&
+          std::find(links.begin(), links.end(), run.link) == links.end())
+        links.push_back(run.link);
+  return links;
+}
+
 LRESULT ArticleView::EvCommand(UINT id, HWND control, UINT notifyCode) {
   switch (id) {
     case kCmPreviousArticle: GoToNeighbour(-1); return 0;
@@ -425,12 +438,40 @@ LRESULT ArticleView::EvCommand(UINT id, HWND control, UINT notifyCode) {
     case kCmCopy:
       if (anchor_ != caret_) GetCADS() = SelectedText();
       return 0;
-    default: return TWindow::EvCommand(id, control, notifyCode);
+    case kCmLinksMenu: {
+      std::vector<FlyEntry> entries;
+      const std::vector<std::string> links = LinkTargets();
+      for (size_t i = 0; i < links.size(); ++i) {
+        const Article* target = store_.Find(links[i]);
+        entries.push_back({UINT(kCmFirstLink + i), target ? target->title : links[i]});
+      }
+      OpenPaneFlySubMenu(*this, entries);
+      return 0;
+    }
+    default:
+      if (id >= kCmFirstLink && id < kCmFirstLink + kMaxLinkEntries) {
+        const std::vector<std::string> links = LinkTargets();
+        if (id - kCmFirstLink < links.size()) {
+          const std::string text = ArticleText(links[id - kCmFirstLink]);
+          Dispatch(text.c_str());
+        }
+        return 0;
+      }
+      return ForwardToFrame(id);
   }
 }
 
 LRESULT ArticleView::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
+    case WmuBuildFlyMenu: {
+      std::vector<FlyEntry> entries{{kCmCopy, "Copy"},
+                                    {kCmPreviousArticle, "Previous article"},
+                                    {kCmNextArticle, "Next article"}};
+      if (!LinkTargets().empty()) entries.push_back({kCmLinksMenu, "Links", true});
+      entries.insert(entries.end(), {{0}, {7633, "Bookmark"}, {kCmBack, "Back"}, {7632}});
+      FillPaneFlyMenu(*this, entries);
+      return 0;
+    }
     case WmuGetBtnMenu: {
       HMENU menu = CreatePopupMenu();
       for (UINT id : kButtons) AppendMenu(menu, MF_STRING, id, "@");

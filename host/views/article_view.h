@@ -78,6 +78,8 @@ class ArticleView : public quill::TWindow {
   int LineStep() const;
   // Dispatches the article before (-1) or after (+1) this one by title.
   void GoToNeighbour(int step);
+  // The articles the page links to, first mention first, at most the links menu's size.
+  std::vector<std::string> LinkTargets() const;
 
   const ContentStore& store_;
   const Article* article_ = nullptr;

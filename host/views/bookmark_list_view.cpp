@@ -5,7 +5,9 @@
 
 #include "host/core/bookmark_texts.h"
 #include "host/views/bookmark_types.h"
+#include "host/views/commands.h"
 #include "host/views/list_view.h"
+#include "host/views/pane_menu.h"
 #include "quillui/app/user_messages.h"
 #include "quillui/framework/menus/menu.h"
 #include "quillui/navigation/bmk_commands.h"
@@ -19,14 +21,11 @@ using namespace quill;
 
 namespace {
 
-constexpr UINT kCmNewList = 7219;
-constexpr UINT kCmOpenList = 7220;
-constexpr UINT kCmSaveList = 7221;
 constexpr UINT kCmDeleteItem = 7222;
 constexpr UINT kCmSearch = 7201;
 constexpr UINT kCmHistory = 7210;
-constexpr UINT kButtons[] = {kCmNewList, kCmOpenList, kCmSaveList, kCmDeleteItem,
-                             kCmSearch,  kCmHistory,  7533,        7532};
+constexpr UINT kButtons[] = {kCmBack,   kCmNewList, kCmOpenList, kCmSaveList, kCmDeleteItem,
+                             kCmSearch, kCmHistory, 7533,        7532};
 
 }  // namespace
 
@@ -78,12 +77,19 @@ LRESULT BookmarkListView::EvCommand(UINT id, HWND control, UINT notifyCode) {
     case kCmDeleteItem: DeleteSelected(); return 0;
     case kCmSearch: Dispatch(SearchText("").c_str()); return 0;
     case kCmHistory: Dispatch(kHistoryEntry); return 0;
-    default: return TWindow::EvCommand(id, control, notifyCode);
+    case kCmListsMenu: OpenPaneFlySubMenu(*this, ListsSubMenu()); return 0;
+    default: return ForwardToFrame(id);
   }
 }
 
 LRESULT BookmarkListView::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
+    case WmuBuildFlyMenu: {
+      std::vector<FlyEntry> entries{{kCmDeleteItem, "Delete the bookmark"}, {0}};
+      for (const FlyEntry& e : PathFlyEntries(7532)) entries.push_back(e);
+      FillPaneFlyMenu(*this, entries);
+      return 0;
+    }
     case WmuGetBtnMenu: {
       HMENU menu = CreatePopupMenu();
       for (UINT id : kButtons) AppendMenu(menu, MF_STRING, id, "@");

@@ -5,7 +5,9 @@
 
 #include "host/core/bookmark_texts.h"
 #include "host/views/bookmark_types.h"
+#include "host/views/commands.h"
 #include "host/views/list_view.h"
+#include "host/views/pane_menu.h"
 #include "quillui/app/user_messages.h"
 #include "quillui/framework/menus/menu.h"
 #include "quillui/navigation/bookmark.h"
@@ -21,7 +23,7 @@ namespace {
 constexpr UINT kCmClear = 7222;
 constexpr UINT kCmSearch = 7201;
 constexpr UINT kCmBookmarks = 7204;
-constexpr UINT kButtons[] = {kCmClear, kCmSearch, kCmBookmarks, 7533, 7532};
+constexpr UINT kButtons[] = {kCmBack, kCmClear, kCmSearch, kCmBookmarks, 7533, 7532};
 
 }  // namespace
 
@@ -66,12 +68,19 @@ LRESULT HistoryView::EvCommand(UINT id, HWND control, UINT notifyCode) {
     case kCmClear: Clear(); return 0;
     case kCmSearch: Dispatch(SearchText("").c_str()); return 0;
     case kCmBookmarks: Dispatch(kBookmarksEntry); return 0;
-    default: return TWindow::EvCommand(id, control, notifyCode);
+    case kCmListsMenu: OpenPaneFlySubMenu(*this, ListsSubMenu()); return 0;
+    default: return ForwardToFrame(id);
   }
 }
 
 LRESULT HistoryView::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
+    case WmuBuildFlyMenu: {
+      std::vector<FlyEntry> entries{{kCmClear, "Clear the history"}, {0}};
+      for (const FlyEntry& e : PathFlyEntries(7532)) entries.push_back(e);
+      FillPaneFlyMenu(*this, entries);
+      return 0;
+    }
     case WmuGetBtnMenu: {
       HMENU menu = CreatePopupMenu();
       for (UINT id : kButtons) AppendMenu(menu, MF_STRING, id, "@");

@@ -6,6 +6,8 @@
 
 #include "host/core/bookmark_texts.h"
 #include "host/views/bookmark_types.h"
+#include "host/views/commands.h"
+#include "host/views/pane_menu.h"
 #include "quillui/app/presentation.h"
 #include "quillui/app/user_messages.h"
 #include "quillui/framework/gdi/dc.h"
@@ -218,12 +220,22 @@ LRESULT MediaView::EvCommand(UINT id, HWND control, UINT notifyCode) {
     case kCmStop: Stop(); return 0;
     case kCmPreviousItem: GoToItem(-1); return 0;
     case kCmNextItem: GoToItem(+1); return 0;
-    default: return TWindow::EvCommand(id, control, notifyCode);
+    default: return ForwardToFrame(id);
   }
 }
 
 LRESULT MediaView::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
+    case WmuBuildFlyMenu:
+      FillPaneFlyMenu(*this, {{kCmPreviousItem, "Previous item"},
+                              {kCmNextItem, "Next item"},
+                              {kCmPlay, "Play"},
+                              {kCmStop, "Stop"},
+                              {0},
+                              {7433, "Bookmark"},
+                              {kCmBack, "Back"},
+                              {7432}});
+      return 0;
     case WmuGetBtnMenu: {
       HMENU menu = CreatePopupMenu();
       const MediaItem* item = Item();

@@ -7,7 +7,9 @@
 
 #include "host/core/bookmark_texts.h"
 #include "host/views/bookmark_types.h"
+#include "host/views/commands.h"
 #include "host/views/list_view.h"
+#include "host/views/pane_menu.h"
 #include "quillui/app/presentation.h"
 #include "quillui/app/user_messages.h"
 #include "quillui/framework/dialogs/controls.h"
@@ -30,7 +32,7 @@ constexpr size_t kMaxHits = 100;
 constexpr UINT kCmSearch = 7201;
 constexpr UINT kCmBookmarks = 7204;
 constexpr UINT kCmHistory = 7210;
-constexpr UINT kButtons[] = {kCmSearch, kCmBookmarks, kCmHistory, 7533, 7532};
+constexpr UINT kButtons[] = {kCmBack, kCmSearch, kCmBookmarks, kCmHistory, 7533, 7532};
 
 const TColor kBackground(232, 232, 224);
 
@@ -112,10 +114,16 @@ void SearchView::SetQuery(const std::string& query) {
 
 void SearchView::Refresh() {
   std::vector<ListRow> rows;
-  for (const SearchHit& hit : index_.Find(Query(), kMaxHits)) {
+  const std::string query = Query();
+  // Without a query every article is listed: where it matched says nothing then.
+  const bool blank = query.find_first_not_of(" \t") == std::string::npos;
+  for (const SearchHit& hit : index_.Find(query, kMaxHits)) {
     if (!hit.article) continue;
-    rows.push_back(
-        {hit.article->title, hit.inTitle ? "in title" : "in text", ArticleText(hit.article->id)});
+    rows.push_back({hit.article->title,
+                    blank         ? ""
+                    : hit.inTitle ? "in title"
+                                  : "in text",
+                    ArticleText(hit.article->id)});
   }
   list_->SetRows(std::move(rows));
   list_->Select(-1);
@@ -139,12 +147,14 @@ LRESULT SearchView::EvCommand(UINT id, HWND control, UINT notifyCode) {
     case kCmSearch: edit_->SetFocus(); return 0;
     case kCmBookmarks: Dispatch(kBookmarksEntry); return 0;
     case kCmHistory: Dispatch(kHistoryEntry); return 0;
-    default: return TWindow::EvCommand(id, control, notifyCode);
+    case kCmListsMenu: OpenPaneFlySubMenu(*this, ListsSubMenu()); return 0;
+    default: return ForwardToFrame(id);
   }
 }
 
 LRESULT SearchView::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
+    case WmuBuildFlyMenu: FillPaneFlyMenu(*this, PathFlyEntries(7532)); return 0;
     case WmuGetBtnMenu: {
       HMENU menu = CreatePopupMenu();
       for (UINT id : kButtons) AppendMenu(menu, MF_STRING, id, "@");

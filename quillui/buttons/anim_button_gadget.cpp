@@ -204,7 +204,15 @@ void ZAnimButtonGadget::GetDesiredSize(TSize& size) {
 void ZAnimButtonGadget::Paint(TDC& dc) {
   if (needsBackground_) BuildCelArray();
   if (!GetCelArray() || !bitmap_) return;
-  PaintCel(dc, CelToPaint());
+  if (GetEnabled()) {
+    PaintCel(dc, CelToPaint());
+    return;
+  }
+  // A button its host disabled shows its normal cel greyed.
+  PaintCel(dc, 0);
+  TRect inner;
+  GetInnerRect(inner);
+  GreyPixels(dc, TRect(inner.TopLeft(), GetCelArray()->CelSize()));
 }
 
 void ZAnimButtonGadget::PaintCel(TDC& dc, int cel) {

@@ -19,11 +19,21 @@ namespace {
 
 using namespace quill;
 
-int CountVisibleMenus(const TWindow& w) {
+int CountVisibleMenus(const TWindow& w, std::string* about = nullptr) {
   int n = 0;
   for (const TWindow* child : w.GetChildren()) {
-    if (dynamic_cast<const ZFlyMenu*>(child) && child->IsWindow() && child->IsWindowVisible()) ++n;
-    n += CountVisibleMenus(*child);
+    if (auto* menu = dynamic_cast<const ZFlyMenu*>(child);
+        menu && child->IsWindow() && child->IsWindowVisible()) {
+      ++n;
+      if (about) {
+        *about += "menu type " + std::to_string(int(menu->GetMenuType())) + ", " +
+                  std::to_string(const_cast<ZFlyMenu*>(menu)->GetCount()) + " entries, parent menu " +
+                  (menu->GetParentMenu() ? "yes" : "no") + ", capture " +
+                  (GetCapture() == child->GetHandle() ? "yes" : "no") + ", focus " +
+                  (GetFocus() == child->GetHandle() ? "yes" : "no") + "; ";
+      }
+    }
+    n += CountVisibleMenus(*child, about);
   }
   return n;
 }
@@ -50,7 +60,9 @@ class MonkeyTest : public HostTest {
     EXPECT_LE(CountActiveTitleBars(frame), 1);
     for (int i = 0; i < 3; ++i) Key(0x1B);  // Escape closes a menu chain a level at a time
     host->Wait(500);
-    EXPECT_EQ(CountVisibleMenus(frame), 0);
+    std::string about;
+    EXPECT_EQ(CountVisibleMenus(frame, &about), 0) << about << " active fly menu "
+                                                   << (GetActiveFlyMenu() ? "yes" : "no");
     EXPECT_LE(unsigned(GetBacktrackStack().GetCount()), GetBookmarkListMax());
     const std::string file = (home / "monkey.bmk").string();
     ZBookmarkList& list = GetUserBookmarks();

@@ -115,6 +115,25 @@ class TButtonGadgetEnabler : public TCommandEnabler {
 
 }  // namespace
 
+void GreyPixels(TDC& dc, const TRect& rect) {
+  const TPixelTarget& t = dc.Target();
+  if (!t.pixels || t.bitsPerPixel != 8) return;
+  // Each index's greyed colour, matched once for the call.
+  std::array<uint8_t, 256> map{};
+  for (int i = 0; i < 256; ++i) map[size_t(i)] = dc.MapColor(Greyed(dc.IndexColor(uint8_t(i))));
+  const TPoint origin = dc.GetOrigin();
+  const TRect device = TRect(rect.TopLeft() + origin, rect.Size()) & TRect(0, 0, t.width, t.height);
+  for (const TRect& clip : dc.GetClipRegion().Rects()) {
+    const TRect part = device & clip;
+    if (part.IsEmpty()) continue;
+    for (int y = part.top; y < part.bottom; ++y) {
+      uint8_t* row = t.Row(y) + part.left;
+      for (int x = 0; x < part.Width(); ++x) row[x] = map[row[x]];
+    }
+    if (t.screen) t.screen->MarkDirty(part);
+  }
+}
+
 TButtonGadget::TButtonGadget(TResId glyph, int id, TType type, bool enabled, TState state,
                              bool sharedGlyph)
     : TGadget(id, Raised),

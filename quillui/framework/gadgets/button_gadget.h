@@ -31,6 +31,10 @@ class TResId {
   std::string name_;
 };
 
+// Gives what is drawn in rect (logical) the disabled look of a glyph without a disabled cel:
+// dark ink in the shadow colour, the rest in the face colour. 8-bit targets only.
+void GreyPixels(TDC& dc, const TRect& rect);
+
 class TButtonGadget : public TGadget {
  public:
   enum TType { Command, Exclusive, NonExclusive, SemiExclusive };

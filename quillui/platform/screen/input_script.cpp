@@ -79,13 +79,19 @@ bool ParseInputScript(std::string_view text, std::vector<ScriptStep>& out, std::
     out.push_back(step);
   };
   size_t pos = 0;
-  while (pos < text.size()) {
-    size_t end = text.find_first_of(";\n", pos);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view command = text.substr(pos, end - pos);
-    pos = end + 1;
-    if (size_t hash = command.find('#'); hash != std::string_view::npos)
-      command = command.substr(0, hash);
+  std::string_view line;  // what is left of the current line, its comment cut off
+  while (pos < text.size() || !line.empty()) {
+    if (line.empty()) {
+      size_t end = text.find('\n', pos);
+      if (end == std::string_view::npos) end = text.size();
+      line = text.substr(pos, end - pos);
+      pos = end + 1;
+      if (size_t hash = line.find('#'); hash != std::string_view::npos) line = line.substr(0, hash);
+      if (line.empty()) continue;
+    }
+    const size_t semicolon = line.find(';');
+    std::string_view command = line.substr(0, semicolon);
+    line = semicolon == std::string_view::npos ? std::string_view() : line.substr(semicolon + 1);
     std::string_view rest = command;
     std::string_view verb = NextWord(rest);
     if (verb.empty()) continue;

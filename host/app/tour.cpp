@@ -1,7 +1,0 @@
-#include "host/app/tour.h"
-
-namespace quillonary {
-
-const char* TourScript(int, int) { return "shot tableau.png\n"; }
-
-}  // namespace quillonary
