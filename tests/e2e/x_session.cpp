@@ -110,6 +110,16 @@ bool ReadPngRgb(const std::string& path, RgbImage& img, std::string& error) {
   return true;
 }
 
+bool WriteRgbPng(const RgbImage& img, const std::string& path) {
+  TDib dib(img.width, img.height, 24);
+  for (int y = 0; y < img.height; ++y)
+    for (int x = 0; x < img.width; ++x) {
+      const uint32_t v = img.rgb[size_t(y) * size_t(img.width) + size_t(x)];
+      dib.SetPixelColor(x, y, TColor(uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v)));
+    }
+  return WritePngFile(dib, path, nullptr);
+}
+
 long CountDifferences(const RgbImage& a, const RgbImage& b) {
   if (a.width != b.width || a.height != b.height) return -1;
   long diff = 0;
@@ -169,6 +179,14 @@ std::string XSessionTest::SettlesTo(const std::string& window, const RgbImage& e
   for (int attempt = 0; attempt < 100; ++attempt) {
     if (CaptureMatches(window, expected, diff, error)) return {};
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  // What the window showed last and what was expected, for a person to compare.
+  RgbImage shot;
+  std::string ignored;
+  if (ReadXwd(dir_ + "/window.xwd", shot, ignored)) {
+    WriteRgbPng(shot, dir_ + "/failed-capture.png");
+    WriteRgbPng(expected, dir_ + "/failed-expected.png");
+    error += "(see " + dir_ + "/failed-capture.png and failed-expected.png)";
   }
   return std::to_string(diff) + " pixels differ " + error;
 }

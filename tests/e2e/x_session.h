@@ -29,6 +29,7 @@ struct RgbImage {
 // Reads a 24/32-bit TrueColor ZPixmap dump written by xwd.
 bool ReadXwd(const std::string& path, RgbImage& img, std::string& error);
 bool ReadPngRgb(const std::string& path, RgbImage& img, std::string& error);
+bool WriteRgbPng(const RgbImage& img, const std::string& path);
 // Pixels that differ, or -1 when the sizes do.
 long CountDifferences(const RgbImage& a, const RgbImage& b);
 

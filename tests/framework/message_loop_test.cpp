@@ -114,6 +114,33 @@ TEST_F(MessageLoopTest, AnIdleHungryWindowIsPacedAndDoesNotKeepRunGoing) {
     EXPECT_EQ(main.times[i] - main.times[i - 1], uint64_t(TApplication::kIdleFrameMs));
 }
 
+TEST_F(MessageLoopTest, WhatIdleTimeInvalidatesIsPaintedBeforeTheLoopWaits) {
+  // A window that changes its look once in idle time, as a button greyed by command enabling.
+  struct Greying : TWindow {
+    using TWindow::TWindow;
+    bool greyed = false;
+    int paints = 0;
+    bool IdleAction(long) override {
+      if (!greyed) {
+        greyed = true;
+        Invalidate(false);
+      }
+      return false;
+    }
+    void Paint(TDC&, bool, TRect&) override { ++paints; }
+  };
+  TApplication app("test");
+  Greying main(nullptr);
+  main.Attr.W = main.Attr.H = 100;
+  ASSERT_TRUE(main.Create());
+  app.SetMainWindow(&main);
+  Pump();
+  const int before = main.paints;
+  EXPECT_EQ(app.Run(), -1);  // nothing left to wait for, but only after the paint
+  EXPECT_TRUE(main.greyed);
+  EXPECT_EQ(main.paints, before + 1);
+}
+
 TEST_F(MessageLoopTest, AWindowOnTheIdleListLeavesTheTreeWalk) {
   static std::vector<TWindow*> listed;
   static int listCalls;

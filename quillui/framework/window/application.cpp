@@ -134,7 +134,8 @@ bool TApplication::IdleOrWait(IdleState& idle) {
 void TApplication::WaitForWork(bool& ended, int maxWaitMs) {
   TWindowSystem& ws = TWindowSystem::Get();
   ended = false;
-  if (ws.HasQueued() || WindowState(ws).quitPosted) return;
+  // Idle work may have invalidated windows: they are painted before anything is waited for.
+  if (ws.HasQueued() || WindowState(ws).quitPosted || TPaintPass::HasPendingPaint()) return;
   uint64_t due = ws.NextTimerDue();
   uint64_t now = ws.NowMs();
   std::vector<platform::InputEvent> input;
