@@ -27,8 +27,8 @@ int CountVisibleMenus(const TWindow& w, std::string* about = nullptr) {
       ++n;
       if (about) {
         *about += "menu type " + std::to_string(int(menu->GetMenuType())) + ", " +
-                  std::to_string(const_cast<ZFlyMenu*>(menu)->GetCount()) + " entries, parent menu " +
-                  (menu->GetParentMenu() ? "yes" : "no") + ", capture " +
+                  std::to_string(const_cast<ZFlyMenu*>(menu)->GetCount()) +
+                  " entries, parent menu " + (menu->GetParentMenu() ? "yes" : "no") + ", capture " +
                   (GetCapture() == child->GetHandle() ? "yes" : "no") + ", focus " +
                   (GetFocus() == child->GetHandle() ? "yes" : "no") + "; ";
       }
@@ -61,8 +61,8 @@ class MonkeyTest : public HostTest {
     for (int i = 0; i < 3; ++i) Key(0x1B);  // Escape closes a menu chain a level at a time
     host->Wait(500);
     std::string about;
-    EXPECT_EQ(CountVisibleMenus(frame, &about), 0) << about << " active fly menu "
-                                                   << (GetActiveFlyMenu() ? "yes" : "no");
+    EXPECT_EQ(CountVisibleMenus(frame, &about), 0)
+        << about << " active fly menu " << (GetActiveFlyMenu() ? "yes" : "no");
     EXPECT_LE(unsigned(GetBacktrackStack().GetCount()), GetBookmarkListMax());
     const std::string file = (home / "monkey.bmk").string();
     ZBookmarkList& list = GetUserBookmarks();

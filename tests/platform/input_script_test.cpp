@@ -14,7 +14,8 @@ std::vector<ScriptStep> Parse(std::string_view text) {
 
 TEST(InputScript, ClicksKeysTypingWaitsAndShots) {
   auto steps = Parse(
-      "# a tour; with a semicolon\nclick 10 20; dblclick 1 2 # two; clicks\nkey Ctrl+Shift+Left\ntype ab c \nwait 250; shot "
+      "# a tour; with a semicolon\nclick 10 20; dblclick 1 2 # two; clicks\nkey "
+      "Ctrl+Shift+Left\ntype ab c \nwait 250; shot "
       "a-1.png\n"
       "drag 0 0 10 20; wheel 5 5 -2");
   ASSERT_EQ(steps.size(), 3u + 5u + 2u + 4u + 2u + 5u + 2u);
