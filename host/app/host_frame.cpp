@@ -225,9 +225,24 @@ bool HostFrame::CanClose() {
 }
 
 LRESULT HostFrame::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WmuFireOffBookmark && lp)
-    return Show(*reinterpret_cast<const ZBookmark*>(lp), wp == 1, 0);
-  return TWindow::WindowProc(msg, wp, lp);
+  switch (msg) {
+    case WmuFireOffBookmark:
+      return lp ? Show(*reinterpret_cast<const ZBookmark*>(lp), wp == 1, 0) : 0;
+    case WmuSetHintText:
+      // Kept for whoever shows it; the tableau fills the window, so no status line does.
+      hintText_ = lp ? reinterpret_cast<const char*>(lp) : "";
+      return 0;
+    case WmuIniChanged:
+      // The settings file changed: its routing section is read again and the screen redrawn
+      // with whatever else the library re-read.
+      DeleteRouting();
+      LoadupRouting();
+      if (IsWindow()) RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+      return 0;
+    case WmuEnvPaneShown:
+    case WmuLogTracking: return 0;
+    default: return TWindow::WindowProc(msg, wp, lp);
+  }
 }
 
 LRESULT HostFrame::Show(const ZBookmark& bookmark, bool quiet, int depth) {

@@ -39,6 +39,8 @@ class HostFrame : public quill::TWindow, public quill::ZVexFrame {
   bool CanGoBack() const;
   // The article the Article pane shows, or null.
   const Article* ShownArticle() const;
+  // The hint text the library last asked the frame to show (a button under the mouse).
+  const std::string& HintText() const { return hintText_; }
 
  protected:
   bool PreProcessMsg(quill::MSG& msg) override;
@@ -66,6 +68,7 @@ class HostFrame : public quill::TWindow, public quill::ZVexFrame {
   quill::ZTableau* tableau_ = nullptr;
   quill::ZTableauPaneBase* env_ = nullptr;
   std::vector<std::unique_ptr<quill::ZIcon>> icons_;
+  std::string hintText_;
 };
 
 }  // namespace quillonary
