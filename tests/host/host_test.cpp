@@ -8,6 +8,7 @@
 
 #include "host/app/tour.h"
 #include "host/core/bookmark_texts.h"
+#include "host/views/article_view.h"
 #include "host/views/bookmark_types.h"
 #include "host/views/list_view.h"
 #include "host/views/media_view.h"
@@ -72,6 +73,11 @@ class HostFrameTest : public HostTest {
     }
     return n;
   }
+  void ClickGadget(const TWindow& bar, const TGadget& gadget) {
+    TRect bounds = gadget.GetBounds();
+    bar.ClientToScreen(bounds);
+    Click((bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2);
+  }
   TGadget* BackButton() {
     ZPaneButtonBar* bar = Pane(ePATH_PANE).GetButtonBar();
     return bar && bar->IsWindow() ? bar->GadgetWithId(int(kCmBack)) : nullptr;
@@ -116,10 +122,26 @@ TEST_F(HostFrameTest, BackRetracesStepsWithoutRecordingNewOnes) {
   EXPECT_FALSE(Frame().Back());
 
   ASSERT_NE(Show(ArticleText("lighthouse")), 0);
-  ASSERT_NE(Show(ArticleText("nile")), 0);  // a link of the lighthouse article
+  // A click on the article's first link.
+  auto* article = ViewIn<ArticleView>(eARTICLE_PANE);
+  ASSERT_NE(article, nullptr);
+  TPoint link(-1, -1);
+  std::string target;
+  const TRect client = article->GetClientRect();
+  for (int y = 0; y < client.bottom && target.empty(); y += 2)
+    for (int x = 0; x < client.right && target.empty(); x += 4)
+      if (!(target = article->LinkAt(TPoint(x, y))).empty()) link = TPoint(x, y);
+  ASSERT_FALSE(target.empty());
+  article->ClientToScreen(link);
+  Click(link.x, link.y);
+  host->Wait(100);
+  ASSERT_EQ(ShownId(), target);
   EXPECT_EQ(GetBacktrackStack().GetCount(), 2);
-  EXPECT_TRUE(Frame().Back());
-  host->Settle();
+  // The Path pane's Back button.
+  TGadget* back = BackButton();
+  ASSERT_NE(back, nullptr);
+  ClickGadget(*Pane(ePATH_PANE).GetButtonBar(), *back);
+  host->Wait(100);
   EXPECT_EQ(ShownId(), "lighthouse");
   EXPECT_EQ(Title(eARTICLE_PANE), "Lighthouses");
   EXPECT_EQ(ViewIn<MediaView>(eMEDIA_PANE)->Current()->id, "lighthouse");
@@ -132,20 +154,32 @@ TEST_F(HostFrameTest, BackRetracesStepsWithoutRecordingNewOnes) {
 }
 
 TEST_F(HostFrameTest, BackRestoresTheArrangementAPaneLeft) {
-  StartHost();
-  ZTableau& tableau = Frame().Tableau();
-  const std::string arranged = tableau.GetState();
-  // A double click on the Article pane's title bar gives it the whole window.
-  Click(600, 20);
-  Click(600, 20);
-  host->Wait(100);
-  ASSERT_TRUE(tableau.IsMaximized());
-  EXPECT_NE(tableau.GetState(), arranged);
-  EXPECT_TRUE(Frame().Back());
-  host->Settle();
-  EXPECT_FALSE(tableau.IsMaximized());
-  EXPECT_EQ(tableau.GetState(), arranged);
-  EXPECT_EQ(GetBacktrackStack().GetCount(), 0);
+  // The Article pane takes the whole window by a double click on its title bar, or by its
+  // full-screen button.
+  for (bool button : {false, true}) {
+    SCOPED_TRACE(button ? "full-screen button" : "title bar double click");
+    StartHost();
+    ZTableau& tableau = Frame().Tableau();
+    const std::string arranged = tableau.GetState();
+    if (button) {
+      ZPaneButtonBar* bar = Pane(eARTICLE_PANE).GetButtonBar();
+      TGadget* full = bar ? bar->GadgetWithId(int(kCmFullScreenArticle)) : nullptr;
+      ASSERT_NE(full, nullptr);
+      ClickGadget(*bar, *full);
+    } else {
+      Click(600, 20);
+      Click(600, 20);
+    }
+    host->Wait(100);
+    ASSERT_TRUE(tableau.IsMaximized());
+    EXPECT_NE(tableau.GetState(), arranged);
+    EXPECT_TRUE(Frame().Back());
+    host->Settle();
+    EXPECT_FALSE(tableau.IsMaximized());
+    EXPECT_EQ(tableau.GetState(), arranged);
+    EXPECT_EQ(GetBacktrackStack().GetCount(), 0);
+    StopHost();
+  }
 }
 
 TEST_F(HostFrameTest, BackButtonIsGreyedWhenThereIsNothingToGoBackTo) {
