@@ -320,6 +320,32 @@ TEST_F(HostFrameTest, SavedListIsThereAgainInTheNextSession) {
   EXPECT_EQ(GetUserBookmarks().GetFileName(), (home / "kept.bmk").string());
 }
 
+TEST_F(HostFrameTest, ClosingAsksToSaveAModifiedList) {
+  StartHost();
+  Show(ArticleText("lighthouse"));
+  Pane(eARTICLE_PANE).SendMessage(WM_COMMAND, kCmBookmarkArticle, 0);
+  host->Wait(1500);
+  const std::vector<std::string> made = Texts(GetUserBookmarks());
+  platform::InputEvent close;
+  close.kind = platform::InputKind::Close;
+  // Cancel keeps the program open; Yes asks for a file, saves there and closes.
+  const std::string file = (home / "at-exit.bmk").string();
+  SetAnswerHook(ScriptedAnswers({{IDCANCEL, ""}, {IDYES, ""}, {IDOK, file}}));
+  ClearRecordedQuestions();
+  host->Inject(close);
+  EXPECT_TRUE(host->FrameOpen());
+  host->Inject(close);
+  EXPECT_FALSE(host->FrameOpen());
+  ASSERT_EQ(RecordedQuestions().size(), 3u);
+  EXPECT_EQ(RecordedQuestions()[0].text, "Save modified bookmark list?");
+  EXPECT_EQ(RecordedQuestions()[2].kind, TModalKind::FileSave);
+  std::vector<std::string> saved;
+  ifpstream in(file.c_str());
+  EXPECT_EQ(ReadBmk(in, [&](std::unique_ptr<ZBookmark> b) { saved.emplace_back(b->GetText()); }),
+            ZBmkReadResult::Complete);
+  EXPECT_EQ(saved, made);
+}
+
 TEST_F(HostFrameTest, TourRunsAndWritesItsPictures) {
   StartHost();
   std::vector<platform::ScriptStep> steps;
