@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/app/tour.h"
@@ -344,6 +345,31 @@ TEST_F(HostFrameTest, ClosingAsksToSaveAModifiedList) {
   EXPECT_EQ(ReadBmk(in, [&](std::unique_ptr<ZBookmark> b) { saved.emplace_back(b->GetText()); }),
             ZBmkReadResult::Complete);
   EXPECT_EQ(saved, made);
+}
+
+TEST_F(HostFrameTest, EveryScreenSizeShowsAPlaceAndGoesBack) {
+  const std::pair<int, int> sizes[] = {{640, 480}, {800, 600}, {1024, 768}};
+  for (const auto& [width, height] : sizes) {
+    SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
+    StartHost(width, height);
+    const std::string first = ShownId();
+    const std::string arranged = Frame().Tableau().GetState();
+    ASSERT_NE(Show(ArticleText("lighthouse")), 0);
+    EXPECT_EQ(ShownId(), "lighthouse");
+    // Full screen, the pane takes the window but for the tableau's rim.
+    Pane(eARTICLE_PANE).SendMessage(WM_COMMAND, kCmFullScreenArticle, 0);
+    host->Settle();
+    EXPECT_TRUE(Frame().Tableau().IsMaximized());
+    const TRect full = Pane(eARTICLE_PANE).GetClientRect();
+    EXPECT_GE(full.Width(), width - 20);
+    EXPECT_LE(full.Width(), width);
+    EXPECT_GE(full.Height(), height - 20);
+    EXPECT_LE(full.Height(), height);
+    while (Frame().Back()) host->Settle();
+    EXPECT_EQ(ShownId(), first);
+    EXPECT_EQ(Frame().Tableau().GetState(), arranged);
+    StopHost();
+  }
 }
 
 TEST_F(HostFrameTest, TourRunsAndWritesItsPictures) {
