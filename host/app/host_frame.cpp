@@ -165,6 +165,11 @@ bool HostFrame::CloseDeepestMenu() {
 }
 
 bool HostFrame::PreProcessMsg(MSG& msg) {
+  // With Alt held a key arrives as a system key.
+  if (msg.message == WM_SYSKEYDOWN && msg.wParam == VK_LEFT) {
+    if (!Back()) DefaultBeep();
+    return true;
+  }
   if (msg.message == WM_KEYDOWN) {
     const bool alt = GetKeyState(VK_MENU) < 0;
     if ((msg.wParam == VK_LEFT && alt) || (msg.wParam == VK_BACK && !IsEdit(msg.hwnd))) {

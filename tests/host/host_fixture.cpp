@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <utility>
+
 #include "quillui/app/app_registry.h"
 #include "quillui/framework/dialogs/answer_hook.h"
 #include "quillui/framework/window/window_system.h"
@@ -53,6 +55,13 @@ void HostTest::StartHost(int width, int height) {
 }
 
 void HostTest::TearDown() {
+  StopHost();
+  SetAnswerHook(nullptr);
+  std::error_code ec;
+  std::filesystem::remove_all(home, ec);
+}
+
+void HostTest::StopHost() {
   host.reset();
   if (TWindowSystem::IsInstalled()) TWindowSystem::Uninstall();
   // Everything the library keeps, as at start-up, so tests leak nothing into each other.
@@ -73,9 +82,6 @@ void HostTest::TearDown() {
   ResetHolderIds();
   ResetHostLookups();
   ResetProfile();
-  SetAnswerHook(nullptr);
-  std::error_code ec;
-  std::filesystem::remove_all(home, ec);
 }
 
 void HostTest::Click(int x, int y, bool right) {
@@ -90,13 +96,21 @@ void HostTest::Click(int x, int y, bool right) {
 }
 
 void HostTest::Key(unsigned virtualKey, unsigned modifiers) {
+  // The modifiers are held around the key, as on a keyboard: each is a key of its own.
+  const std::pair<uint32_t, unsigned> held[] = {
+      {platform::kModShift, 0x10}, {platform::kModCtrl, 0x11}, {platform::kModAlt, 0x12}};
   platform::InputEvent e;
-  e.virtualKey = virtualKey;
   e.modifiers = modifiers;
   e.kind = platform::InputKind::KeyDown;
+  for (const auto& [mod, key] : held)
+    if (modifiers & mod) e.virtualKey = key, host->Inject(e);
+  e.virtualKey = virtualKey;
   host->Inject(e);
   e.kind = platform::InputKind::KeyUp;
   host->Inject(e);
+  e.modifiers = 0;
+  for (const auto& [mod, key] : held)
+    if (modifiers & mod) e.virtualKey = key, host->Inject(e);
 }
 
 void HostTest::Type(const std::string& text) {

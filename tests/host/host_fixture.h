@@ -20,6 +20,9 @@ class HostTest : public ::testing::Test {
   void TearDown() override;
   // Starts the program at that size; the content is loaded once per test.
   void StartHost(int width = 800, int height = 600);
+  // Ends the program and puts the library back as at start-up; the reader's folder stays, so
+  // StartHost runs the program again on it.
+  void StopHost();
 
   // Clicks, keys and typing, each delivered and settled.
   void Click(int x, int y, bool right = false);
