@@ -18,23 +18,28 @@ TEST(InputScript, ClicksKeysTypingWaitsAndShots) {
       "Ctrl+Shift+Left\ntype ab c \nwait 250; shot "
       "a-1.png\n"
       "drag 0 0 10 20; wheel 5 5 -2");
-  ASSERT_EQ(steps.size(), 3u + 5u + 2u + 4u + 2u + 5u + 2u);
+  ASSERT_EQ(steps.size(), 3u + 5u + 6u + 4u + 2u + 5u + 2u);
   EXPECT_EQ(steps[1].event.kind, InputKind::ButtonDown);
   EXPECT_EQ(steps[1].event.x, 10);
   EXPECT_EQ(steps[1].event.y, 20);
-  const InputEvent& key = steps[8].event;
+  // Ctrl and Shift are pressed as keys of their own around the key, and let go after it.
+  EXPECT_EQ(steps[8].event.virtualKey, 0x11u);
+  EXPECT_EQ(steps[9].event.virtualKey, 0x10u);
+  EXPECT_EQ(steps[13].event.virtualKey, 0x11u);
+  EXPECT_EQ(steps[13].event.kind, InputKind::KeyUp);
+  const InputEvent& key = steps[10].event;
   EXPECT_EQ(key.kind, InputKind::KeyDown);
   EXPECT_EQ(key.virtualKey, 0x25u);
   EXPECT_EQ(key.modifiers, kModCtrl | kModShift);
   std::string typed;
-  for (size_t i = 10; i < 14; ++i) typed += char(steps[i].event.character);
+  for (size_t i = 14; i < 18; ++i) typed += char(steps[i].event.character);
   EXPECT_EQ(typed, "ab c");
-  EXPECT_EQ(steps[14].kind, ScriptStep::kWait);
-  EXPECT_EQ(steps[14].waitMs, 250u);
-  EXPECT_EQ(steps[15].kind, ScriptStep::kShot);
-  EXPECT_EQ(steps[15].shot, "a-1.png");
-  EXPECT_EQ(steps[20].event.kind, InputKind::ButtonUp);
-  EXPECT_EQ(steps[20].event.x, 10);
+  EXPECT_EQ(steps[18].kind, ScriptStep::kWait);
+  EXPECT_EQ(steps[18].waitMs, 250u);
+  EXPECT_EQ(steps[19].kind, ScriptStep::kShot);
+  EXPECT_EQ(steps[19].shot, "a-1.png");
+  EXPECT_EQ(steps[24].event.kind, InputKind::ButtonUp);
+  EXPECT_EQ(steps[24].event.x, 10);
   EXPECT_EQ(steps.back().event.wheelDelta, -240);
 }
 

@@ -116,10 +116,29 @@ bool ParseInputScript(std::string_view text, std::vector<ScriptStep>& out, std::
       }
       e.virtualKey = ScriptKeyCode(name);
       if (!e.virtualKey) return fail("unknown key '" + std::string(name) + "'");
+      // Modifiers are pressed around the key as a keyboard does: each its own key, held.
+      constexpr struct {
+        uint32_t bit, code;
+      } kModifierKeys[] = {{kModCtrl, 0x11}, {kModShift, 0x10}, {kModAlt, 0x12}};
+      InputEvent modifier;
+      for (const auto& m : kModifierKeys) {
+        if (!(e.modifiers & m.bit)) continue;
+        modifier.virtualKey = m.code;
+        modifier.kind = InputKind::KeyDown;
+        push(modifier);
+        modifier.modifiers |= m.bit;
+      }
       e.kind = InputKind::KeyDown;
       push(e);
       e.kind = InputKind::KeyUp;
       push(e);
+      for (auto m = std::rbegin(kModifierKeys); m != std::rend(kModifierKeys); ++m) {
+        if (!(e.modifiers & m->bit)) continue;
+        modifier.modifiers &= ~m->bit;
+        modifier.virtualKey = m->code;
+        modifier.kind = InputKind::KeyUp;
+        push(modifier);
+      }
       continue;
     }
     if (verb == "type") {
