@@ -149,6 +149,7 @@ bool ParseInputScript(std::string_view text, std::vector<ScriptStep>& out, std::
         typed.remove_suffix(1);
       for (char c : typed) {
         if (c < 0x20 || c > 0x7E) return fail("'type' takes printable characters only");
+        if (out.size() >= kMaxScriptSteps) return fail("the script is too long");
         e.kind = InputKind::Char;
         e.character = uint8_t(c);
         push(e);
