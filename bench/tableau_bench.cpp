@@ -10,6 +10,7 @@
 #include "bench/scratch_art.h"
 #include "quillui/app/app_registry.h"
 #include "quillui/framework/gdi/dc.h"
+#include "quillui/framework/gdi/region.h"
 #include "quillui/framework/image/bmp_codec.h"
 #include "quillui/framework/image/dib.h"
 #include "quillui/framework/window/application.h"
@@ -101,6 +102,37 @@ void BM_TableauRepaint_floor(benchmark::State& state) {
   state.SetBytesProcessed(int64_t(state.iterations()) * kW * kH);
 }
 BENCHMARK(BM_TableauRepaint_floor)->Name("BM_TableauRepaint_floor_memset/1024x768");
+
+// The floor of any painter that draws one window after another: every window's visible pixels
+// written with a memset a row, in the order the paint pass takes the windows (a window, then
+// its children from the bottom of the stack up), and nothing else drawn or decided.
+void BM_TableauRepaint_floor_windows(benchmark::State& state) {
+  Scene scene;
+  std::vector<TRect> rects;
+  std::vector<const TWindow*> stack{scene.frame.get()};
+  while (!stack.empty()) {
+    const TWindow* w = stack.back();
+    stack.pop_back();
+    if (!(w->Attr.Style & WS_VISIBLE)) continue;
+    const TRegion visible = w->VisibleRegion(true);
+    for (const TRect& r : visible.Rects())
+      if (TRect part = r & TRect(0, 0, kW, kH); !part.IsEmpty()) rects.push_back(part);
+    // Pushed top of the stack first, so the bottom one is taken next.
+    for (const TWindow* child : w->GetZOrder()) stack.push_back(child);
+  }
+  std::vector<uint8_t> frame(size_t(kW) * kH);
+  uint8_t v = 0;
+  for (auto _ : state) {
+    ++v;
+    for (const TRect& r : rects)
+      for (int y = r.top; y < r.bottom; ++y)
+        std::memset(frame.data() + size_t(y) * kW + r.left, v, size_t(r.Width()));
+    benchmark::ClobberMemory();
+  }
+  state.counters["rects"] = double(rects.size());
+  state.SetBytesProcessed(int64_t(state.iterations()) * kW * kH);
+}
+BENCHMARK(BM_TableauRepaint_floor_windows)->Name("BM_TableauRepaint_floor_windows/1024x768");
 
 // Maximise the Article pane, then restore the tiles, each with its repaint.
 void BM_TableauSetState(benchmark::State& state) {

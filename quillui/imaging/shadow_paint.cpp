@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "quillui/framework/gdi/dc.h"
@@ -13,6 +14,7 @@
 #include "quillui/framework/image/dib.h"
 #include "quillui/framework/window/window.h"
 #include "quillui/imaging/background.h"
+#include "quillui/imaging/shadow_layer.h"
 #include "quillui/profile/profile.h"
 
 namespace quill {
@@ -260,7 +262,8 @@ void PaintShadows(TDC& dc, const ZShadowScene& s, const ZShadowSpec& spec) {
 }
 
 void PaintDropShadows(TDC& dc, const TWindow& window, const std::vector<TRect>& panes,
-                      const TRect& paint, TColor fill, const ZShadowSpec& spec) {
+                      const TRect& paint, TColor fill, const ZShadowSpec& spec,
+                      ZShadowLayer* layer) {
   ZShadowScene scene;
   scene.client = window.GetClientRect();
   scene.children = panes;
@@ -278,10 +281,15 @@ void PaintDropShadows(TDC& dc, const TWindow& window, const std::vector<TRect>& 
     const int w = std::max(1, scene.client.Width()), h = std::max(1, scene.client.Height());
     if (!plain || plain->Width() != w || plain->Height() != h)
       plain = std::make_unique<TDib>(w, h, 8, 256);
-    plain->SetColor(0, fill.Rgb());
+    // Set only when it differs, so the picture's version (and a layer's pixels) stays.
+    const TRgbQuad quad{fill.Blue(), fill.Green(), fill.Red(), 0};
+    if (std::as_const(*plain).GetColors()[0] != quad) plain->SetColor(0, quad);
     scene.background = plain.get();
   }
-  PaintShadows(dc, scene, spec);
+  if (layer)
+    layer->Paint(dc, scene, spec);
+  else
+    PaintShadows(dc, scene, spec);
 }
 
 }  // namespace quill

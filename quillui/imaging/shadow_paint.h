@@ -15,6 +15,7 @@ namespace quill {
 class TDC;
 class TDib;
 class TWindow;
+class ZShadowLayer;
 
 struct ZShadowSpec {
   TPoint offset{10, 10};  // how far a shadow lies right and down of its child
@@ -56,8 +57,9 @@ void PaintShadows(TDC& dc, const ZShadowScene& scene, const ZShadowSpec& spec);
 // The tableau's drop shadows under its panes. With [View] DibShadows set and an application
 // background, the background under the window is the picture shaded; otherwise a plain
 // picture of fill (the tableau colour) is. Paints the window's paint rectangle: the picture
-// with the shadows on it.
+// with the shadows on it, through layer when one is given (see shadow_layer.h).
 void PaintDropShadows(TDC& dc, const TWindow& window, const std::vector<TRect>& panes,
-                      const TRect& paint, TColor fill, const ZShadowSpec& spec = ZShadowSpec());
+                      const TRect& paint, TColor fill, const ZShadowSpec& spec = ZShadowSpec(),
+                      ZShadowLayer* layer = nullptr);
 
 }  // namespace quill

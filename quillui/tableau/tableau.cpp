@@ -524,7 +524,8 @@ bool ZTableau::EvEraseBkgnd(TDC& dc) {
 
 void ZTableau::Paint(TDC& dc, bool, TRect& rect) {
   if (m_bDibShadows) {
-    PaintDropShadows(dc, *this, ShadowCasters(), rect, GetBkgndColor());
+    static const ZShadowSpec spec;
+    PaintDropShadows(dc, *this, ShadowCasters(), rect, GetBkgndColor(), spec, &m_shadowLayer);
     return;
   }
   PaintWindowBackground(dc, *this, rect);

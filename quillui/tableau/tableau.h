@@ -7,6 +7,7 @@
 #include <string>
 
 #include "quillui/framework/layout/layout_window.h"
+#include "quillui/imaging/shadow_layer.h"
 #include "quillui/navigation/pane_type.h"
 #include "quillui/navigation/tableau_link.h"
 #include "quillui/tableau/tableau_pane.h"
@@ -114,6 +115,8 @@ class ZTableau : public TLayoutWindow, public ZTableauNavigation {
   LAYOUT_TEMPLATES m_eLayout = eMP_A;
   PANE_TYPE m_eOverlappedPane = eARTICLE_PANE;
   bool m_bDibShadows = false;
+  // The background with the panes' shadows, kept between repaints.
+  ZShadowLayer m_shadowLayer;
 
  private:
   static HWND HolderHandleOf(ZTableauPaneBase* pane);

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -92,6 +93,41 @@ TEST(DibTest, ScanLineCountsFromTheTopWhileStorageIsBottomUp) {
   ASSERT_TRUE(dib.SetPixelIndex(2, 0, 77));
   EXPECT_EQ(dib.Bits()[3 * dib.BytesPerLine() + 2], 77);
   EXPECT_EQ(dib.GetPixelIndex(2, 0), 77);
+}
+
+// The version a cache keys on: new with every object and copy, new after every call that can
+// write, the same after reads.
+TEST(DibTest, EveryWayOfWritingChangesTheVersionAndReadingNone) {
+  TDib dib(4, 3, 8);
+  const TDib& view = dib;
+  const uint64_t first = dib.Version();
+  view.ScanLine(0);
+  view.Bits();
+  view.GetColors();
+  view.GetPixelIndex(1, 1);
+  EXPECT_EQ(dib.Version(), first);
+  const std::function<void()> writes[] = {
+      [&] { dib.ScanLine(1); },
+      [&] { dib.Bits(); },
+      [&] { dib.GetColors(); },
+      [&] { dib.SetColor(3, TColor::White); },
+      [&] {
+        dib.SetColor(4, TRgbQuad{1, 2, 3, 0});
+      },
+      [&] { dib.SetPixelIndex(0, 0, 9); },
+      [&] { dib.SetPelsPerMeter(10, 10); },
+      [&] { dib = TDib(4, 3, 8); },
+  };
+  uint64_t last = first;
+  for (size_t i = 0; i < std::size(writes); ++i) {
+    writes[i]();
+    EXPECT_NE(dib.Version(), last) << "write " << i;
+    last = dib.Version();
+  }
+  TDib copy = dib;
+  EXPECT_NE(copy.Version(), dib.Version());
+  TDib moved = std::move(copy);
+  EXPECT_NE(moved.Version(), dib.Version());
 }
 
 TEST(DibTest, PackedIndicesAreMostSignificantFirst) {

@@ -119,6 +119,28 @@ TEST(RasterTest, MappingGivesTheBytesOfThePlainLoop) {
   }
 }
 
+// Block copies: every width around the inline moves for narrow rows (two overlapping words
+// from 4 and from 8 bytes, three bytes below 4) and past them, into rows going down or up;
+// nothing beside the block is touched.
+TEST(RasterTest, RowCopiesMoveExactlyTheBlock) {
+  constexpr int kRows = 3, kStride = 40;
+  std::vector<uint8_t> src(size_t(kRows) * kStride);
+  for (size_t i = 0; i < src.size(); ++i) src[i] = uint8_t(i * 13 + 1);
+  for (size_t count = 0; count <= 20; ++count) {
+    for (bool upward : {false, true}) {
+      std::vector<uint8_t> dst(size_t(kRows) * kStride, 0xEE), expected = dst;
+      const ptrdiff_t dstStride = upward ? -kStride : kStride;
+      uint8_t* top = dst.data() + (upward ? (kRows - 1) * kStride : 0) + 3;
+      for (int y = 0; y < kRows; ++y)
+        for (size_t x = 0; x < count; ++x)
+          expected[size_t((upward ? kRows - 1 - y : y) * kStride + 3) + x] =
+              src[size_t(y * kStride + 5) + x];
+      CopyRows(top, dstStride, src.data() + 5, kStride, count, kRows);
+      EXPECT_EQ(dst, expected) << "count " << count << " upward " << upward;
+    }
+  }
+}
+
 // --- Lines
 // -----------------------------------------------------------------------------------------
 

@@ -15,6 +15,7 @@
 #include "quillui/framework/gdi/region.h"
 #include "quillui/imaging/background.h"
 #include "quillui/imaging/frames.h"
+#include "quillui/imaging/shadow_layer.h"
 #include "quillui/imaging/shadowed_window.h"
 #include "quillui/imaging/statics.h"
 
@@ -126,6 +127,79 @@ TEST_F(ShadowTest, OnePassPaintsExactlyWhatTheLevelsPaint) {
       }
     }
   }
+}
+
+// A kept layer against shading afresh, step after step. Every step changes the fresh picture
+// (so a layer that missed the change would show it) and is painted twice, the second time
+// from what was kept; an unchanged repaint keeps what was made; a repaint in two parts fills
+// the kept region part by part; pixels beyond the picture are left alone.
+TEST_F(ShadowTest, AKeptLayerPaintsWhatShadingAfreshPaintsThroughEveryChange) {
+  auto picture = Pattern(380, 240, 5);
+  const auto palette = PaletteOf(*picture);
+  // Another palette, a ramp from dark red to light green, to select in its place.
+  std::vector<TPaletteEntry> ramp;
+  for (int i = 0; i < 236; ++i) ramp.push_back({uint8_t(40 + i / 2), uint8_t(i), 20, 0});
+  TPalette other(ramp.data(), int(ramp.size()));
+  TPalette* selected = palette.get();
+  ZShadowScene scene;
+  scene.background = picture.get();
+  scene.origin = {-10, 4};  // the picture leaves the client's ten left columns alone
+  scene.client = TRect(0, 0, 400, 250);
+  scene.children = {{20, 20, 120, 70}, {200, 100, 330, 200}};
+  scene.paint = scene.client;
+  const ZShadowSpec spec;
+  ZShadowLayer layer;
+  Target kept(400, 250, palette.get());
+  std::vector<uint8_t> previous;
+  const auto pixels = [](const Target& t) {
+    std::vector<uint8_t> out;
+    for (int y = 0; y < t.bitmap.Height(); ++y)
+      out.insert(out.end(), t.bitmap.Row(y), t.bitmap.Row(y) + t.bitmap.Width());
+    return out;
+  };
+  // Paints the kept target through the layer (in the given parts, or whole) and compares it
+  // with a fresh target shaded directly.
+  const auto step = [&](const char* what, std::vector<TRect> parts = {}) {
+    Target fresh(400, 250, selected);
+    PaintShadows(fresh.dc, scene, spec);
+    const std::vector<uint8_t> expected = pixels(fresh);
+    EXPECT_NE(expected, previous) << what << ": the step changes nothing";
+    previous = expected;
+    if (parts.empty()) parts.push_back(scene.client);
+    for (const TRect& part : parts) {
+      kept.dc.SelectClipRgn(TRegion(part));
+      layer.Paint(kept.dc, scene, spec);
+    }
+    kept.dc.SelectClipRgn(nullptr);
+    EXPECT_EQ(pixels(kept), expected) << what;
+    kept.dc.FillRect(scene.client, TColor::Black);
+    layer.Paint(kept.dc, scene, spec);
+    EXPECT_EQ(pixels(kept), expected) << what << ", painted again";
+    const TRect picture(-scene.origin.x, -scene.origin.y, 380 - scene.origin.x,
+                        240 - scene.origin.y);
+    const TRect covered = picture & scene.client;
+    EXPECT_EQ(layer.Kept().Area(), covered.Width() * covered.Height()) << what;
+  };
+
+  step("first paint");
+  const TRegion before = layer.Kept();
+  layer.Paint(kept.dc, scene, spec);
+  EXPECT_EQ(pixels(kept), previous);
+  EXPECT_EQ(layer.Kept().Rects(), before.Rects()) << "an unchanged repaint shaded again";
+  scene.children[0] = {40, 30, 140, 80};
+  step("a child moved", {TRect(0, 0, 150, 250), TRect(150, 0, 400, 250)});
+  picture->SetPixelIndex(100, 100, 0);
+  step("a pixel of the picture written");
+  picture->SetColor(PatternIndex(150, 60, 5), TColor(1, 2, 3));
+  step("a colour of the picture changed");
+  selected = &other;
+  kept.dc.SelectPalette(selected, true);
+  step("another palette selected");
+  *picture = *Pattern(380, 240, 9);
+  step("another picture in its place");
+  scene.origin = {-14, 6};
+  kept.dc.FillRect(scene.client, TColor::Black);  // what the picture leaves is not painted
+  step("the picture moved");
 }
 
 TEST_F(ShadowTest, TheDeepestLevelIsTheDarkestAndTheChildsOwnAreaIsPictureToo) {

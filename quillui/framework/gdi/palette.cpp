@@ -133,6 +133,8 @@ int TPalette::Realize(TScreen& screen, bool background) {
     return nextFree < 246 ? nextFree++ : -1;
   };
 
+  const std::vector<uint8_t> before =
+      realizedScreen_ == screen.Serial() ? slots_ : std::vector<uint8_t>();
   slots_.assign(entries_.size(), 0);
   int placed = 0;
   for (size_t i = 0; i < entries_.size(); ++i) {
@@ -171,6 +173,7 @@ int TPalette::Realize(TScreen& screen, bool background) {
   }
   screen.SetSystemPaletteEntries(10, 236, system.data() + 10);
   realizedScreen_ = screen.Serial();
+  if (slots_ != before) ++realizations_;
   if (!background) screen.foreground = {id_, version_, screen.Surface().PaletteGeneration()};
   return placed;
 }

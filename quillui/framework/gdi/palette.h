@@ -58,6 +58,10 @@ class TPalette {
   // how many entries took a slot of their own (0 when nothing needed doing).
   int Realize(TScreen& screen, bool background);
   bool IsRealizedOn(const TScreen& screen) const;
+  // Changes whenever a realisation puts the entries in other slots, so with Id, Version and
+  // the screen's serial and palette generation it says when SystemIndex's answers may have
+  // changed.
+  uint32_t RealizationCount() const { return realizations_; }
 
  private:
   void Changed();
@@ -71,6 +75,7 @@ class TPalette {
   uint32_t version_ = 1;
   std::vector<uint8_t> slots_;  // system slot of each entry after realisation
   uint32_t realizedScreen_ = 0;
+  uint32_t realizations_ = 0;
   mutable std::array<CacheSlot, 1024> cache_{};
 };
 

@@ -181,6 +181,41 @@ void UnpackIndexRow(uint8_t* dst, const uint8_t* row, int bitCount, int x, size_
   }
 }
 
+namespace {
+
+// Moves n <= 16 bytes with at most two loads and two stores, overlapping in the middle: the
+// rows of a window's narrow border or of the gap between two windows, without a library call.
+inline void CopySmall(uint8_t* dst, const uint8_t* src, size_t n) {
+  if (n >= 8) {
+    const uint64_t head = Load64(src), tail = Load64(src + n - 8);
+    Store64(dst, head);
+    Store64(dst + n - 8, tail);
+  } else if (n >= 4) {
+    uint32_t head, tail;
+    std::memcpy(&head, src, 4);
+    std::memcpy(&tail, src + n - 4, 4);
+    std::memcpy(dst, &head, 4);
+    std::memcpy(dst + n - 4, &tail, 4);
+  } else if (n > 0) {
+    const uint8_t a = src[0], b = src[n / 2], c = src[n - 1];
+    dst[0] = a;
+    dst[n / 2] = b;
+    dst[n - 1] = c;
+  }
+}
+
+}  // namespace
+
+void CopyRows(uint8_t* dst, ptrdiff_t dstStride, const uint8_t* src, ptrdiff_t srcStride,
+              size_t count, int rows) {
+  if (count == 0) return;
+  if (count <= 16) {
+    for (int y = 0; y < rows; ++y, dst += dstStride, src += srcStride) CopySmall(dst, src, count);
+    return;
+  }
+  for (int y = 0; y < rows; ++y, dst += dstStride, src += srcStride) std::memcpy(dst, src, count);
+}
+
 bool IsIdentityMap(const uint8_t* map, int count) {
   for (int i = 0; i < count; ++i)
     if (map[i] != i) return false;

@@ -50,6 +50,12 @@ void GatherRow(uint8_t* dst, const uint8_t* src, const int32_t* xs, size_t count
 // byte per pixel (8 bits is a plain copy).
 void UnpackIndexRow(uint8_t* dst, const uint8_t* row, int bitCount, int x, size_t count);
 
+// Copies a block of rows rows of count bytes; each stride is the distance from a row to the
+// next. Blocks a few pixels wide (a border, the gap between two windows) are moved row by row
+// without a call per row. The blocks must not overlap.
+void CopyRows(uint8_t* dst, ptrdiff_t dstStride, const uint8_t* src, ptrdiff_t srcStride,
+              size_t count, int rows);
+
 // Whether map[i] == i for every i below count.
 bool IsIdentityMap(const uint8_t* map, int count);
 

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -18,6 +19,11 @@ bool IsSupportedDepth(int bitCount) {
 }
 
 }  // namespace
+
+uint64_t TDib::VersionNumber::Next() {
+  static std::atomic<uint64_t> last{0};
+  return last.fetch_add(1, std::memory_order_relaxed) + 1;
+}
 
 const char* TDib::CheckDimensions(int64_t width, int64_t height) {
   if (width <= 0 || height <= 0) return "width and height must be positive";
@@ -67,6 +73,7 @@ TDib::TDib(int width, int height, int bitCount, int numColors, bool clear) {
 }
 
 void TDib::SetPelsPerMeter(int32_t x, int32_t y) {
+  Touch();
   header_.biXPelsPerMeter = x;
   header_.biYPelsPerMeter = y;
 }
@@ -78,6 +85,7 @@ TRgbQuad TDib::GetColor(int index) const {
 
 bool TDib::SetColor(int index, const TRgbQuad& quad) {
   if (index < 0 || index >= NumColors()) return false;
+  Touch();
   colors_[size_t(index)] = quad;
   return true;
 }
@@ -88,6 +96,7 @@ bool TDib::SetColor(int index, TColor color) {
 
 uint8_t* TDib::ScanLine(int y) {
   if (!IsOK() || y < 0 || y >= Height()) return nullptr;
+  Touch();
   return bits_.data() + size_t(Height() - 1 - y) * stride_;
 }
 

@@ -65,9 +65,17 @@ class TDib {
   bool IsIndexed() const { return header_.biBitCount <= 8 && IsOK(); }
   int NumColors() const { return int(colors_.size()); }
   const TBitmapInfoHeader& InfoHeader() const { return header_; }
+  // Changes whenever the DIB may have changed: at construction, copy and assignment, and at
+  // every call that can write to it (the non-const accessors included, so a writer that keeps
+  // a row pointer must ask for it again after the DIB has been drawn from). Numbers are never
+  // reused, so a cache that remembers one holds the same picture while it is unchanged.
+  uint64_t Version() const { return version_.value; }
   void SetPelsPerMeter(int32_t x, int32_t y);
 
-  TRgbQuad* GetColors() { return colors_.data(); }
+  TRgbQuad* GetColors() {
+    Touch();
+    return colors_.data();
+  }
   const TRgbQuad* GetColors() const { return colors_.data(); }
   // An index outside the table gives black and changes nothing.
   TRgbQuad GetColor(int index) const;
@@ -75,7 +83,10 @@ class TDib {
   bool SetColor(int index, TColor color);
 
   // The whole pixel block, bottom row first.
-  uint8_t* Bits() { return bits_.data(); }
+  uint8_t* Bits() {
+    Touch();
+    return bits_.data();
+  }
   const uint8_t* Bits() const { return bits_.data(); }
   size_t BytesPerLine() const { return stride_; }
   size_t SizeImage() const { return bits_.size(); }
@@ -115,9 +126,22 @@ class TDib {
     }
   };
   TDib(int width, int height, int bitCount, int numColors, bool clear);
+  // A fresh number for every new object and every copy; moves copy it too.
+  struct VersionNumber {
+    static uint64_t Next();
+    VersionNumber() = default;
+    VersionNumber(const VersionNumber&) {}
+    VersionNumber& operator=(const VersionNumber&) {
+      value = Next();
+      return *this;
+    }
+    uint64_t value = Next();
+  };
+  void Touch() { version_.value = VersionNumber::Next(); }
 
   std::vector<uint8_t, DefaultInitAllocator<uint8_t>> bits_;
   size_t stride_ = 0;
+  VersionNumber version_;
 };
 
 // What a reader hands back: a DIB, or null and a sentence saying why.
