@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace quill::platform {
 namespace {
 
@@ -41,6 +44,34 @@ TEST(InputScript, ClicksKeysTypingWaitsAndShots) {
   EXPECT_EQ(steps[24].event.kind, InputKind::ButtonUp);
   EXPECT_EQ(steps[24].event.x, 10);
   EXPECT_EQ(steps.back().event.wheelDelta, -240);
+}
+
+// Backspace, Tab, Return and Escape type their character between press and release, as the
+// display backend delivers them from the keyboard; other keys type nothing.
+TEST(InputScript, KeysThatTypeAControlCharacterTypeIt) {
+  const struct {
+    const char* key;
+    uint32_t character;  // 0: none
+  } cases[] = {{"Backspace", 0x08}, {"Tab", 0x09}, {"Return", 0x0D},
+               {"Escape", 0x1B},    {"Left", 0},   {"Alt+Left", 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.key);
+    const auto steps = Parse(std::string("key ") + c.key);
+    std::vector<InputKind> kinds;
+    uint32_t typed = 0;
+    for (const ScriptStep& s : steps) {
+      if (s.event.virtualKey == 0x12) continue;  // Alt's own press and release
+      kinds.push_back(s.event.kind);
+      if (s.event.kind == InputKind::Char) typed = s.event.character;
+    }
+    if (c.character) {
+      EXPECT_EQ(kinds,
+                (std::vector<InputKind>{InputKind::KeyDown, InputKind::Char, InputKind::KeyUp}));
+    } else {
+      EXPECT_EQ(kinds, (std::vector<InputKind>{InputKind::KeyDown, InputKind::KeyUp}));
+    }
+    EXPECT_EQ(typed, c.character);
+  }
 }
 
 TEST(InputScript, RefusesWhatItCannotRead) {

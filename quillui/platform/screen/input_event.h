@@ -38,4 +38,12 @@ struct InputEvent {
   bool repeat = false;                     // key auto-repeat
 };
 
+// The control character a key types as it goes down (Backspace, Tab, Return, Escape), as the
+// classic keyboard translation follows their key-down with a character; 0 for other keys.
+constexpr uint32_t ControlCharacterOf(uint32_t virtualKey) {
+  return virtualKey == 0x08 || virtualKey == 0x09 || virtualKey == 0x0D || virtualKey == 0x1B
+             ? virtualKey
+             : 0;
+}
+
 }  // namespace quill::platform

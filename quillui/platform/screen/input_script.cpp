@@ -130,6 +130,13 @@ bool ParseInputScript(std::string_view text, std::vector<ScriptStep>& out, std::
       }
       e.kind = InputKind::KeyDown;
       push(e);
+      // As on the keyboard, a key that types a control character types it with its press.
+      if (const uint32_t typed = ControlCharacterOf(e.virtualKey)) {
+        InputEvent ch;
+        ch.kind = InputKind::Char;
+        ch.character = typed;
+        push(ch);
+      }
       e.kind = InputKind::KeyUp;
       push(e);
       for (auto m = std::rbegin(kModifierKeys); m != std::rend(kModifierKeys); ++m) {

@@ -134,12 +134,10 @@ void TranslateSdlEvent(const SDL_Event& e, int scale, std::vector<InputEvent>& o
       ev.modifiers = ModifiersFromSdl(e.key.keysym.mod);
       ev.repeat = e.key.repeat != 0;
       if (ev.virtualKey) out.push_back(ev);
-      // Keys that type control characters, as the classic keyboard translation does.
-      if (e.type == SDL_KEYDOWN && (ev.virtualKey == 0x08 || ev.virtualKey == 0x09 ||
-                                    ev.virtualKey == 0x0D || ev.virtualKey == 0x1B)) {
+      if (e.type == SDL_KEYDOWN && ControlCharacterOf(ev.virtualKey)) {
         InputEvent ch;
         ch.kind = InputKind::Char;
-        ch.character = ev.virtualKey;
+        ch.character = ControlCharacterOf(ev.virtualKey);
         out.push_back(ch);
       }
       return;
