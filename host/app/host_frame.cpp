@@ -12,7 +12,7 @@
 #include "quillui/framework/dialogs/controls.h"
 #include "quillui/framework/dialogs/file_dialog.h"
 #include "quillui/framework/dialogs/message_box.h"
-#include "quillui/framework/gadgets/gadget.h"
+#include "quillui/framework/gadgets/button_gadget.h"
 #include "quillui/framework/gdi/dc.h"
 #include "quillui/framework/window/response_table.h"
 #include "quillui/menus/fly_menu.h"
@@ -66,21 +66,6 @@ class AboutPage : public TWindow {
     }
     dc.RestoreFont();
   }
-};
-
-// Asks the windows above a bar whether its button's command can run, and greys the button
-// when it cannot.
-class GadgetEnabler : public TCommandEnabler {
- public:
-  GadgetEnabler(TGadget& gadget, HWND receiver)
-      : TCommandEnabler(UINT(gadget.GetId()), receiver), gadget_(gadget) {}
-  void Enable(bool enable) override {
-    TCommandEnabler::Enable(enable);
-    if (gadget_.GetEnabled() != enable) gadget_.SetEnabled(enable);
-  }
-
- private:
-  TGadget& gadget_;
 };
 
 bool IsEdit(HWND focus) {
@@ -219,7 +204,7 @@ bool HostFrame::IdleAction(long idleCount) {
     ZPaneButtonBar* bar = pane ? pane->GetButtonBar() : nullptr;
     TGadget* back = bar && bar->IsWindow() ? bar->GadgetWithId(int(kCmBack)) : nullptr;
     if (!back) continue;
-    GadgetEnabler ce(*back, bar->GetHandle());
+    TGadgetEnabler ce(*back, bar->GetHandle());
     pane->RouteCommandEnable(ce);
   }
   return more;

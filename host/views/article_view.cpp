@@ -32,7 +32,8 @@ constexpr int kWheelLines = 3;  // lines one wheel notch scrolls
 constexpr UINT kCmPreviousArticle = 7305;
 constexpr UINT kCmNextArticle = 7306;
 constexpr UINT kCmCopy = 7307;
-constexpr UINT kButtons[] = {kCmPreviousArticle, kCmNextArticle, kCmCopy, 7633, 7632, 7209};
+constexpr UINT kButtons[] = {kCmPreviousArticle, kCmNextArticle,       kCmCopy,
+                             kCmBookmarkArticle, kCmFullScreenArticle, kCmPaneOptions};
 
 const TColor kPage(252, 251, 244);
 const TColor kTitleColor(24, 40, 96);
@@ -468,7 +469,9 @@ LRESULT ArticleView::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
                                     {kCmPreviousArticle, "Previous article"},
                                     {kCmNextArticle, "Next article"}};
       if (!LinkTargets().empty()) entries.push_back({kCmLinksMenu, "Links", true});
-      entries.insert(entries.end(), {{0}, {7633, "Bookmark"}, {kCmBack, "Back"}, {7632}});
+      entries.insert(
+          entries.end(),
+          {{0}, {kCmBookmarkArticle, "Bookmark"}, {kCmBack, "Back"}, {kCmFullScreenArticle}});
       FillPaneFlyMenu(*this, entries);
       return 0;
     }

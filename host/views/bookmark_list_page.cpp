@@ -16,14 +16,6 @@ namespace quillonary {
 
 using namespace quill;
 
-namespace {
-
-constexpr UINT kCmSearch = 7201;
-constexpr UINT kCmBookmarks = 7204;
-constexpr UINT kCmHistory = 7210;
-
-}  // namespace
-
 BookmarkListPage::BookmarkListPage(TWindow* holder, Kind kind)
     : TWindow(holder, kind.caption), kind_(std::move(kind)) {
   Attr.Style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN;
@@ -71,7 +63,7 @@ LRESULT BookmarkListPage::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WmuBuildFlyMenu: {
       std::vector<FlyEntry> entries{kind_.action, {0}};
-      for (const FlyEntry& e : PathFlyEntries(7532)) entries.push_back(e);
+      for (const FlyEntry& e : PathFlyEntries(kCmFullScreenPath)) entries.push_back(e);
       FillPaneFlyMenu(*this, entries);
       return 0;
     }

@@ -25,8 +25,8 @@ BookmarkListView::BookmarkListView(TWindow* holder)
                                 false,
                                 kBookmarksType,
                                 kBookmarksEntry,
-                                {kCmBack, kCmNewList, kCmOpenList, kCmSaveList, kCmDeleteItem, 7201,
-                                 7210, 7533, 7532},
+                                {kCmBack, kCmNewList, kCmOpenList, kCmSaveList, kCmDeleteItem,
+                                 kCmSearch, kCmHistory, kCmBookmarkPath, kCmFullScreenPath},
                                 {kCmDeleteItem, "Delete the bookmark"}}) {
   list_->onDelete = [this](int) { DeleteSelected(); };
 }

@@ -3,9 +3,13 @@
 #pragma once
 
 #include "quillui/framework/base/messages.h"
+#include "quillui/tableau/pane_base.h"
 
 namespace quillonary {
 
+inline constexpr quill::UINT kCmSearch = 7201;      // the search view in the Path pane
+inline constexpr quill::UINT kCmBookmarks = 7204;   // the bookmark list in the Path pane
+inline constexpr quill::UINT kCmHistory = 7210;     // the history in the Path pane
 inline constexpr quill::UINT kCmBack = 7218;        // back through the backtrack stack
 inline constexpr quill::UINT kCmNewList = 7219;     // a new, empty bookmark list
 inline constexpr quill::UINT kCmOpenList = 7220;    // a bookmark list from a .bmk file

@@ -17,15 +17,16 @@ constexpr UINT kCmClear = 7222;
 }  // namespace
 
 HistoryView::HistoryView(TWindow* holder)
-    : BookmarkListPage(holder, {"History",
-                                "Nothing shown yet",
-                                &GetHistoryList,
-                                &RegisterHistoryWindow,
-                                true,
-                                kHistoryType,
-                                kHistoryEntry,
-                                {kCmBack, kCmClear, 7201, 7204, 7533, 7532},
-                                {kCmClear, "Clear the history"}}) {}
+    : BookmarkListPage(
+          holder, {"History",
+                   "Nothing shown yet",
+                   &GetHistoryList,
+                   &RegisterHistoryWindow,
+                   true,
+                   kHistoryType,
+                   kHistoryEntry,
+                   {kCmBack, kCmClear, kCmSearch, kCmBookmarks, kCmBookmarkPath, kCmFullScreenPath},
+                   {kCmClear, "Clear the history"}}) {}
 
 void HistoryView::Clear() {
   GetHistoryList().Flush();

@@ -34,8 +34,6 @@ constexpr UINT kCmPlay = 7120;
 constexpr UINT kCmStop = 7127;
 constexpr UINT kCmPreviousItem = 7106;
 constexpr UINT kCmNextItem = 7107;
-constexpr UINT kCmBookmark = 7433;
-constexpr UINT kCmFullScreen = 7432;
 
 const TColor kBackground(36, 38, 46);
 const TColor kCaption(236, 234, 222);
@@ -232,9 +230,9 @@ LRESULT MediaView::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
                               {kCmPlay, "Play"},
                               {kCmStop, "Stop"},
                               {0},
-                              {7433, "Bookmark"},
+                              {kCmBookmarkMedia, "Bookmark"},
                               {kCmBack, "Back"},
-                              {7432}});
+                              {kCmFullScreenMedia}});
       return 0;
     case WmuGetBtnMenu: {
       HMENU menu = CreatePopupMenu();
@@ -244,7 +242,7 @@ LRESULT MediaView::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
         AppendMenu(menu, MF_STRING, kCmPlay, "@");
         AppendMenu(menu, MF_STRING, kCmStop, "@");
       }
-      for (UINT id : {kCmPreviousItem, kCmNextItem, kCmBookmark, kCmFullScreen})
+      for (UINT id : {kCmPreviousItem, kCmNextItem, kCmBookmarkMedia, kCmFullScreenMedia})
         AppendMenu(menu, MF_STRING, id, "@");
       *reinterpret_cast<HMENU*>(lp) = menu;
       return 0;

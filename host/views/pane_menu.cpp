@@ -43,9 +43,9 @@ void OpenPaneFlySubMenu(TWindow& content, const std::vector<FlyEntry>& entries) 
 }
 
 std::vector<FlyEntry> PathFlyEntries(UINT fullScreenId) {
-  return {{7201, "Search"},
-          {7204, "Bookmarks"},
-          {7210, "History"},
+  return {{kCmSearch, "Search"},
+          {kCmBookmarks, "Bookmarks"},
+          {kCmHistory, "History"},
           {0},
           {kCmListsMenu, "Bookmark lists", true},
           {0},

@@ -29,10 +29,8 @@ constexpr int kListId = 102;
 constexpr int kMargin = 6;
 constexpr size_t kMaxHits = 100;
 
-constexpr UINT kCmSearch = 7201;
-constexpr UINT kCmBookmarks = 7204;
-constexpr UINT kCmHistory = 7210;
-constexpr UINT kButtons[] = {kCmBack, kCmSearch, kCmBookmarks, kCmHistory, 7533, 7532};
+constexpr UINT kButtons[] = {kCmBack,    kCmSearch,       kCmBookmarks,
+                             kCmHistory, kCmBookmarkPath, kCmFullScreenPath};
 
 const TColor kBackground(232, 232, 224);
 
@@ -154,7 +152,7 @@ LRESULT SearchView::EvCommand(UINT id, HWND control, UINT notifyCode) {
 
 LRESULT SearchView::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WmuBuildFlyMenu: FillPaneFlyMenu(*this, PathFlyEntries(7532)); return 0;
+    case WmuBuildFlyMenu: FillPaneFlyMenu(*this, PathFlyEntries(kCmFullScreenPath)); return 0;
     case WmuGetBtnMenu: {
       HMENU menu = CreatePopupMenu();
       for (UINT id : kButtons) AppendMenu(menu, MF_STRING, id, "@");

@@ -20,13 +20,6 @@ constexpr size_t kMaxKeptRects = 64;
 
 }  // namespace
 
-void ZShadowLayer::Clear() {
-  key_ = Key();
-  pixels_.clear();
-  pixels_.shrink_to_fit();
-  kept_.Clear();
-}
-
 void ZShadowLayer::Paint(TDC& dc, const ZShadowScene& scene, const ZShadowSpec& spec) {
   const TDib* dib = scene.background;
   if (!dib || !dib->IsOK()) return;

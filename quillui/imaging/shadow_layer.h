@@ -17,12 +17,10 @@ class ZShadowLayer {
  public:
   // Paints as PaintShadows does. From the second paint of a scene on, its pixels are made
   // once and kept, together with what they depend on: the picture and its version, where it
-  // lies, the children's rectangles, the spec, and the palettes the colours were matched
-  // through. A change of any of them paints directly again; so does a target that is not
-  // 8-bit.
+  // lies, the children's rectangles, the shadows' offset and shades, and the palettes the colours
+  // were matched through. A change of any of them paints directly again; so does a target that is
+  // not 8-bit.
   void Paint(TDC& dc, const ZShadowScene& scene, const ZShadowSpec& spec);
-  // Forgets the kept pixels.
-  void Clear();
 
   // How much of the client area is kept, for tests.
   const TRegion& Kept() const { return kept_; }

@@ -93,16 +93,12 @@ std::unique_ptr<TDib> CopyCel(const TCelArray& cels, int cel) {
   return dib;
 }
 
-// Applies what the command's owner answers straight to the button.
-class TButtonGadgetEnabler : public TCommandEnabler {
+// Applies what the command's owner answers straight to the button, its check state too.
+class TButtonGadgetEnabler : public TGadgetEnabler {
  public:
   TButtonGadgetEnabler(TButtonGadget& gadget, HWND receiver)
-      : TCommandEnabler(UINT(gadget.GetId()), receiver), gadget_(gadget) {}
+      : TGadgetEnabler(gadget, receiver), gadget_(gadget) {}
 
-  void Enable(bool enable) override {
-    TCommandEnabler::Enable(enable);
-    gadget_.SetEnabled(enable);
-  }
   void SetCheck(int state) override {
     TCommandEnabler::SetCheck(state);
     if (state >= TButtonGadget::Up && state <= TButtonGadget::Indeterminate)

@@ -35,6 +35,21 @@ class TResId {
 // dark ink in the shadow colour, the rest in the face colour. 8-bit targets only.
 void GreyPixels(TDC& dc, const TRect& rect);
 
+// Applies what a command's owner answers to a gadget with that command's id: enabled or
+// greyed. A host asks with it for gadgets that take no part in command enabling themselves.
+class TGadgetEnabler : public TCommandEnabler {
+ public:
+  TGadgetEnabler(TGadget& gadget, HWND receiver)
+      : TCommandEnabler(UINT(gadget.GetId()), receiver), gadget_(gadget) {}
+  void Enable(bool enable) override {
+    TCommandEnabler::Enable(enable);
+    gadget_.SetEnabled(enable);
+  }
+
+ private:
+  TGadget& gadget_;
+};
+
 class TButtonGadget : public TGadget {
  public:
   enum TType { Command, Exclusive, NonExclusive, SemiExclusive };
